@@ -1,0 +1,31 @@
+// Summarize: the driver of a summary run. It loads the article from the
+// content field into WorkText, empties the output field, chooses the
+// language from the article, runs the stages of that language in order and
+// writes the length status. Cost: that of the stages it runs.
+
+#ifndef QUILLET_PREP_SUMMARIZE_H_
+#define QUILLET_PREP_SUMMARIZE_H_
+
+#include <optional>
+
+#include "tables/workspace.h"
+
+namespace quillet {
+
+// The language of an article: Chinese if it holds "的" (B5 C4), otherwise
+// English if it holds an "e" in either case, otherwise none.
+std::optional<Language> ChooseLanguage(const GbkText& article);
+
+// Runs one summary over ws. An article of neither language stops the run
+// after the output field has been emptied: the status, the tables and the
+// rest stay as they were. Returns the language taken, if any.
+std::optional<Language> Summarize(Workspace& ws);
+
+// Writes "原文" N "字，摘要" M "字" into the status field, N and M being the
+// byte lengths of the content and output fields, halved (rounded down by
+// FloorToInt) for Chinese.
+void ReportLengths(Workspace& ws, Language language);
+
+}  // namespace quillet
+
+#endif  // QUILLET_PREP_SUMMARIZE_H_
