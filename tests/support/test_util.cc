@@ -31,6 +31,33 @@ std::string Convert(std::string_view in, const char* from, const char* to) {
 
 GbkText G(std::string_view utf8) { return GbkText(Convert(utf8, "UTF-8", "CP936")); }
 
-std::string U(const GbkText& gbk) { return Convert(gbk.view(), "CP936", "UTF-8"); }
+std::string U(const GbkText& gbk) {
+  // Byte by byte: a two-byte character converts as a pair, any byte that
+  // does not convert is shown as \xNN.
+  std::string out;
+  std::size_t i = 0;
+  while (i < gbk.size()) {
+    const std::size_t width = (gbk.byte(i) >= 0x80 && i + 1 < gbk.size()) ? 2 : 1;
+    iconv_t cd = iconv_open("UTF-8", "CP936");
+    char buf[16];
+    char* src = const_cast<char*>(gbk.data() + i);
+    std::size_t src_left = width;
+    char* dst = buf;
+    std::size_t dst_left = sizeof buf;
+    const bool ok = iconv(cd, &src, &src_left, &dst, &dst_left) != static_cast<std::size_t>(-1) &&
+                    src_left == 0;
+    iconv_close(cd);
+    if (ok) {
+      out.append(buf, sizeof buf - dst_left);
+      i += width;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", gbk.byte(i));
+      out += hex;
+      i += 1;
+    }
+  }
+  return out;
+}
 
 }  // namespace quillet::testing
