@@ -1,12 +1,15 @@
 # make run   install what is missing, build, start the window
-# make test  install what is missing, build, run every test
+# make test  install what is missing, build, run every test: the plain
+#            build, the same tests under AddressSanitizer and
+#            UndefinedBehaviorSanitizer, and each fuzz target for 20 s
+# make fuzz  run each fuzz target for FUZZ_SECONDS (default 600)
 # make bench build Release and print the benchmark table
 
-BUILD   ?= build
-JOBS    ?= $(shell nproc)
-CMAKE_FLAGS ?=
+BUILD  ?= build
+JOBS   ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build build-asan build-fuzz run test test-plain test-asan test-fuzz fuzz bench clean
 
 all: build
 
@@ -14,17 +17,39 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+
+build-fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++ -DQUILLET_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
 
 run: build
 	@scripts/run-window $(BUILD)
 
-test: build
+test: test-plain test-asan test-fuzz
+
+test-plain: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+test-fuzz: FUZZ_SECONDS = 20
+test-fuzz: build-fuzz
+	@ctest --test-dir build-fuzz --output-on-failure -j $(JOBS) -L fuzz
+
+fuzz: build-fuzz
+	@ctest --test-dir build-fuzz --output-on-failure -j $(JOBS) -L fuzz
 
 bench: deps
 	@bench/run
 
 clean:
-	rm -rf $(BUILD) build-*
+	rm -rf $(BUILD) build-asan build-fuzz build-release
