@@ -71,7 +71,8 @@ GbkText CharFromCode(unsigned char b);
 // one-byte forms first, A1 A1 a blank, A1 AB "~", A1 EE and A1 EF "*";
 // leading white space (09..0D, 20) is skipped; then the longest prefix of
 // the form [+-]digits[.digits][(e|E|d|D)[+-]digits] is read. 0 when there is
-// no such prefix. Never depends on the C locale.
+// no such prefix. Never depends on the C locale. A value beyond the double
+// range gives plus or minus infinity, one too small for it gives zero.
 double TextToNumber(const GbkText& t);
 
 // Parses an integer with the same mapping and white-space skip: an optional
@@ -89,10 +90,14 @@ GbkText NumberToText(int32_t n);
 // rounded half-up to 13, trailing zeros dropped; exponent form
 // (d.ddde+NNN, at least three exponent digits) when the exponent is below
 // -4 or 13 or more. 1/3 gives «0.3333333333333», 0.00005 «5e-005».
+// The pipeline never stores a NaN or an infinity; should one arrive it is
+// written «nan», «inf» or «-inf», which TextToNumber reads back as 0.
 GbkText NumberToText(double x);
 
 // For x >= 0: the integer part of x, plus one when the fraction exceeds
 // 0.999999999999 (a value within 1e-12 below a whole number snaps to it).
+// Saturates at the 32-bit limits; NaN gives 0 and a negative x (never
+// passed by the pipeline) is truncated toward zero.
 int32_t FloorToInt(double x);
 
 }  // namespace quillet
