@@ -19,8 +19,8 @@ TEST(ChooseLanguageTest, ChineseFirstThenEnglishInEitherCase) {
       {"他的书", Language::kChinese},
       {"The price 的 rose", Language::kChinese},  // 的 wins over Latin letters
       {"新产品 E3 发布", Language::kEnglish},       // no 的, a capital E
-      {"plain words", Language::kEnglish},
-      {"NO CAPITAL LETTER OF THAT KIND", std::nullopt},
+      {"some plain words", Language::kEnglish},
+      {"NO CAPITAL OF THAT KIND", std::nullopt},  // capitals, none an E
       {"2016 123", std::nullopt},
       {"", std::nullopt},
   };
