@@ -80,7 +80,9 @@ TEST(SamplesTest, TextsHaveTheirSizesAndLineShape) {
     SCOPED_TRACE(c.name);
     const Shape s = Measure(c.text);
     ASSERT_FALSE(c.text.empty());
-    if (c.bytes != 0) EXPECT_TRUE(Near(s.bytes, c.bytes)) << s.bytes << " bytes";
+    if (c.bytes != 0) {
+      EXPECT_TRUE(Near(s.bytes, c.bytes)) << s.bytes << " bytes";
+    }
     if (c.characters != 0) {
       EXPECT_TRUE(Near(s.characters, c.characters)) << s.characters << " characters";
     }
