@@ -1,0 +1,112 @@
+#include "cli/cli_main.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "cli/cli_input.h"
+#include "cli/cli_options.h"
+#include "cli/json_output.h"
+#include "cli/run_article.h"
+
+namespace quillet::cli {
+
+namespace {
+
+constexpr int kFailure = 2;
+
+void Complain(const std::string& message) {
+  std::fprintf(stderr, "quillet-cli: %s\n", message.c_str());
+}
+
+// Writes all of text to standard output and flushes it; false with an
+// error message when the stream fails (a closed pipe, a full disk).
+bool WriteOutput(const std::string& text, std::string* error) {
+  errno = 0;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+                  std::fflush(stdout) == 0;
+  if (!ok) {
+    *error = std::string("standard output: ") +
+             (errno != 0 ? std::strerror(errno) : "write failed");
+  }
+  return ok;
+}
+
+// The title as a field text, from --title-file or --title.
+bool ReadTitle(const CliOptions& options, GbkText* title, std::size_t* replaced,
+               std::string* error) {
+  if (!options.title_file) {
+    return ToFieldText(options.title, options.encoding, "--title", title,
+                       replaced, error);
+  }
+  std::string bytes;
+  if (!ReadInput(*options.title_file, &bytes, error)) return false;
+  return ToFieldText(WithoutFinalLineBreak(std::move(bytes)), options.encoding,
+                     InputName(*options.title_file), title, replaced, error);
+}
+
+bool ReadArticle(const CliOptions& options, GbkText* article,
+                 std::size_t* replaced, std::string* error) {
+  std::string bytes;
+  if (!ReadInput(options.article_path, &bytes, error)) return false;
+  return ToFieldText(bytes, options.encoding, InputName(options.article_path),
+                     article, replaced, error);
+}
+
+std::string RenderOutput(const CliOptions& options, const Workspace& ws,
+                         std::optional<Language> language) {
+  if (options.json) {
+    return WorkspaceJson(ws, language)
+               .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
+           "\n";
+  }
+  return FromFieldText(ws.fields.output, options.encoding) + "\n";
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, const char* const* argv) {
+  const ParseOutcome parsed = ParseCliOptions(argc, argv);
+  if (!parsed.options) {
+    if (!parsed.error.empty()) Complain(parsed.error);
+    std::string error;
+    if (!WriteOutput(parsed.output, &error)) {
+      Complain(error);
+      return kFailure;
+    }
+    return parsed.exit_status;
+  }
+  const CliOptions& options = *parsed.options;
+
+  ArticleInput input;
+  input.length_class = options.length_class;
+  std::size_t replaced = 0;
+  std::string error;
+  if (!ReadArticle(options, &input.article, &replaced, &error) ||
+      !ReadTitle(options, &input.title, &replaced, &error)) {
+    Complain(error);
+    return kFailure;
+  }
+  if (replaced > 0) {
+    Complain(std::to_string(replaced) +
+             (replaced == 1 ? " character" : " characters") +
+             " that GBK cannot hold replaced by \"?\"");
+  }
+
+  Workspace ws;
+  const std::optional<Language> language = RunArticle(input, ws);
+  if (!language) {
+    Complain(InputName(options.article_path) +
+             ": no summary: the article is neither Chinese (it holds no "
+             "U+7684) nor English (it holds no letter e)");
+  }
+  if (!WriteOutput(RenderOutput(options, ws, language), &error)) {
+    Complain(error);
+    return kFailure;
+  }
+  return 0;
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,21 @@
+// The whole of quillet-cli behind main: options, inputs, one summary run,
+// and the plain or JSON output. Diagnostics go to standard error, one line
+// each, prefixed "quillet-cli: ".
+//
+// Exit status: 0 after a run (also when the article is of neither language
+// and so has no summary), 2 for a usage error, an input that cannot be read
+// or is refused (NUL byte, ill-formed UTF-8), or a failed write of the
+// output.
+
+#ifndef QUILLET_CLI_CLI_MAIN_H_
+#define QUILLET_CLI_CLI_MAIN_H_
+
+namespace quillet::cli {
+
+// Expects SIGPIPE to be ignored, so that a closed output is an error to
+// report rather than the end of the process.
+int RunCommandLine(int argc, const char* const* argv);
+
+}  // namespace quillet::cli
+
+#endif  // QUILLET_CLI_CLI_MAIN_H_

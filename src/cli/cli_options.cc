@@ -1,0 +1,100 @@
+#include "cli/cli_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <map>
+
+namespace quillet::cli {
+
+namespace {
+
+// Exit status of every usage error.
+constexpr int kUsageError = 2;
+
+const std::map<std::string, Encoding> kEncodings = {
+    {"utf-8", Encoding::kUtf8},
+    {"utf8", Encoding::kUtf8},
+    {"gbk", Encoding::kGbk},
+    {"cp936", Encoding::kGbk},
+};
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// Accepts what names a known encoding, in any letter case.
+const CLI::Validator kEncodingName(
+    [](std::string& value) -> std::string {
+      if (kEncodings.count(Lower(value)) != 0) return "";
+      return "unknown encoding '" + value + "': use utf-8 or gbk";
+    },
+    "", "encoding");
+
+// The selections of the length list: -1 for none, 0 to 3 for its items.
+const CLI::Validator kLengthClass(
+    [](std::string& value) -> std::string {
+      for (const char* valid : {"-1", "0", "1", "2", "3"}) {
+        if (value == valid) return "";
+      }
+      return "'" + value + "' is not a length class: use 0 to 3, or -1 for none";
+    },
+    "", "length class");
+
+void AddOptions(CLI::App& app, CliOptions& options, std::string& encoding) {
+  app.add_option("ARTICLE", options.article_path,
+                 "the article file; \"-\" or none reads standard input")
+      ->type_name("");
+  CLI::Option* title = app.add_option("-t,--title", options.title,
+                                      "the title (default: empty)")
+                           ->type_name("TEXT");
+  app.add_option("--title-file", options.title_file,
+                 "the title from a file, without its final line break")
+      ->type_name("FILE")
+      ->excludes(title);
+  app.add_option("-l,--length-class", options.length_class,
+                 "0 to 3 as the four items of the length list (default 0); "
+                 "-1 means no item selected")
+      ->type_name("N")
+      ->check(kLengthClass);
+  app.add_option("-e,--encoding", encoding,
+                 "utf-8 (default) or gbk: the encoding of the input and of "
+                 "the plain output")
+      ->type_name("ENC")
+      ->check(kEncodingName);
+  app.add_flag("--json", options.json,
+               "print one JSON object instead of the summary");
+  app.set_version_flag("--version", std::string("quillet-cli ") + QUILLET_VERSION);
+}
+
+}  // namespace
+
+ParseOutcome ParseCliOptions(int argc, const char* const* argv) {
+  CliOptions options;
+  CLI::App app("Makes an extractive summary of one Chinese or English article.",
+               "quillet-cli");
+  std::string encoding = "utf-8";
+  AddOptions(app, options, encoding);
+
+  ParseOutcome outcome;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    outcome.output = app.help();
+    return outcome;
+  } catch (const CLI::CallForVersion& e) {
+    outcome.output = std::string(e.what()) + "\n";
+    return outcome;
+  } catch (const CLI::ParseError& e) {
+    outcome.error = std::string(e.what()) + " (see --help)";
+    outcome.exit_status = kUsageError;
+    return outcome;
+  }
+  options.encoding = kEncodings.at(Lower(encoding));
+  outcome.options = std::move(options);
+  return outcome;
+}
+
+}  // namespace quillet::cli
