@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/gbk_text.h"
 
@@ -17,6 +18,41 @@ GbkText G(std::string_view utf8);
 
 // The UTF-8 form of GBK bytes, for readable failure messages.
 std::string U(const GbkText& gbk);
+
+// What a finished child process left: its exit status (128 plus the signal
+// number when a signal ended it) and everything it wrote.
+struct ProcessResult {
+  int exit_status = -1;
+  std::string out;
+  std::string err;
+};
+
+struct ProcessOptions {
+  std::string stdin_data;      // written to the child's standard input
+  bool stdout_closed = false;  // the child's standard output is a pipe
+                               // whose reading end is already closed
+};
+
+// Runs argv[0] (a path, no search) with the arguments argv and waits for
+// it. The child starts with SIGPIPE at its default action. Aborts the test
+// binary when the child cannot be started.
+ProcessResult RunProcess(const std::vector<std::string>& argv,
+                         const ProcessOptions& options = {});
+
+// A file with the given bytes in the temporary folder, removed again when
+// the object goes.
+class TempFile {
+ public:
+  explicit TempFile(std::string_view contents);
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace quillet::testing
 

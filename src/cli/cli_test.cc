@@ -1,0 +1,206 @@
+// Runs the built quillet-cli binary and checks what it prints and how it
+// exits.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+#include "support/test_util.h"
+
+namespace quillet {
+namespace {
+
+using testing::ProcessOptions;
+using testing::ProcessResult;
+using testing::RunProcess;
+using testing::TempFile;
+
+ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data = "") {
+  args.insert(args.begin(), QUILLET_CLI_PATH);
+  ProcessOptions options;
+  options.stdin_data = std::move(stdin_data);
+  return RunProcess(args, options);
+}
+
+// Number of lines of a diagnostic text, each ended by LF.
+int Lines(const std::string& text) {
+  int lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+nlohmann::json Json(const ProcessResult& result) {
+  return nlohmann::json::parse(result.out);
+}
+
+// The status caption tells the byte length of the content field: for an
+// English article "原文" N "字，摘要" M "字" with N the bytes as the field holds them.
+std::string ContentBytesInStatus(const ProcessResult& result) {
+  const std::string status = Json(result)["status"];
+  const std::string head = "原文";
+  const std::size_t end = status.find("字");
+  if (status.rfind(head, 0) != 0 || end == std::string::npos) return "?" + status;
+  return status.substr(head.size(), end - head.size());
+}
+
+TEST(CliTest, InputReachesTheFieldsAsTheWindowHoldsIt) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string article;
+    std::string content_bytes;
+  };
+  const std::vector<Case> cases = {
+      {{}, "e\nf\r\ng\rh", "10"},                 // every break becomes CR LF
+      {{"-e", "gbk"}, "e\nf\r\ng\rh", "10"},
+      {{}, "\xC3\xA9" "e", "3"},                  // é: two GBK bytes A8 A6
+      {{"-e", "gbk"}, "\xC3\xA9" "e", "3"},       // the same bytes, taken as they are
+      {{"-e", "GBK"}, "e\xFF\x80", "3"},          // not checked as GBK
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back("--json");
+    const ProcessResult result = RunCli(args, c.article);
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(ContentBytesInStatus(result), c.content_bytes) << c.article;
+  }
+}
+
+TEST(CliTest, ArticleFromAFileOrStandardInput) {
+  const TempFile article("Here it is.");
+  const ProcessResult from_file = RunCli({"--json", article.path()});
+  const ProcessResult from_dash = RunCli({"--json", "-"}, "Here it is.");
+  EXPECT_EQ(from_file.exit_status, 0);
+  EXPECT_EQ(from_file.out, from_dash.out);
+  EXPECT_EQ(ContentBytesInStatus(from_file), "11");
+}
+
+TEST(CliTest, UnrepresentableCharactersAreCountedOnOneLine) {
+  const TempFile title("Emoji \xF0\x9F\x98\x80\n");
+  const ProcessResult result =
+      RunCli({"--json", "--title-file", title.path()}, "e \xEA\xB0\x80 \xF0\x9F\x98\x80");
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(result.err, "quillet-cli: 3 characters that GBK cannot hold replaced by \"?\"\n");
+  EXPECT_EQ(ContentBytesInStatus(result), "5");  // "e ? ?"
+}
+
+TEST(CliTest, NeitherLanguageGivesAnEmptySummary) {
+  const ProcessResult plain = RunCli({}, "123 ABC");
+  EXPECT_EQ(plain.exit_status, 0);
+  EXPECT_EQ(plain.out, "\n");
+  EXPECT_EQ(Lines(plain.err), 1);
+  EXPECT_NE(plain.err.find("neither Chinese"), std::string::npos) << plain.err;
+
+  const ProcessResult json = RunCli({"--json"}, "123 ABC");
+  EXPECT_EQ(json.exit_status, 0);
+  EXPECT_EQ(json.out,
+            "{\"language\":null,\"summary\":\"\",\"status\":\"\",\"keywords\":\"\","
+            "\"sentences\":[],\"terms\":[],\"summary_rows\":[]}\n");
+}
+
+TEST(CliTest, JsonMembersInOrderAndEveryCellAText) {
+  const ProcessResult result = RunCli({"--json", "-t", "Rates"},
+                                      "Rates rose again today in the market. "
+                                      "Rates rose and the market fell sharply. "
+                                      "Rates rose while the market went on. ");
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  const nlohmann::json json = Json(result);
+  const nlohmann::ordered_json ordered = nlohmann::ordered_json::parse(result.out);
+  std::vector<std::string> keys;
+  for (const auto& item : ordered.items()) {
+    keys.push_back(item.key());
+  }
+  EXPECT_EQ(keys, (std::vector<std::string>{"language", "summary", "status", "keywords",
+                                            "sentences", "terms", "summary_rows"}));
+  EXPECT_EQ(json["language"], "english");
+  for (const char* key : {"summary", "status", "keywords"}) {
+    EXPECT_TRUE(json[key].is_string()) << key;
+  }
+  const std::vector<std::pair<const char*, std::size_t>> tables = {
+      {"sentences", 3}, {"terms", 2}, {"summary_rows", 2}};
+  for (const auto& [key, width] : tables) {
+    ASSERT_TRUE(json[key].is_array()) << key;
+    for (const nlohmann::json& row : json[key]) {
+      ASSERT_EQ(row.size(), width) << key;
+      for (const nlohmann::json& cell : row) EXPECT_TRUE(cell.is_string()) << key;
+    }
+  }
+  EXPECT_FALSE(json["summary_rows"].empty());
+}
+
+TEST(CliTest, ErrorsNameTheInputAndExitWithTwo) {
+  const TempFile nul_article(std::string("The\0end", 7));
+  const TempFile nul_title(std::string("T\0", 2));
+  const TempFile bad_utf8("ok \xE7\x9A");
+  struct Case {
+    std::vector<std::string> args;
+    std::string stdin_data;
+    std::string message;  // the whole line after "quillet-cli: "
+  };
+  const std::vector<Case> cases = {
+      {{"/nonexistent/article.txt"}, "",
+       "/nonexistent/article.txt: No such file or directory"},
+      {{"/"}, "", "/: Is a directory"},
+      {{"--title-file", "/nonexistent/t"}, "e", "/nonexistent/t: No such file or directory"},
+      {{nul_article.path()}, "", nul_article.path() + ": NUL byte at offset 3"},
+      {{"-e", "gbk", nul_article.path()}, "", nul_article.path() + ": NUL byte at offset 3"},
+      {{"--title-file", nul_title.path()}, "e", nul_title.path() + ": NUL byte at offset 1"},
+      {{}, std::string("ab\0", 3), "standard input: NUL byte at offset 2"},
+      {{bad_utf8.path()}, "",
+       bad_utf8.path() + ": invalid UTF-8 at byte offset 3 (for GBK input use --encoding gbk)"},
+      {{"-t", "\xFF"}, "e", "--title: invalid UTF-8 at byte offset 0 (for GBK input use --encoding gbk)"},
+      {{"--frobnicate"}, "", "The following argument was not expected: --frobnicate (see --help)"},
+      {{"a.txt", "b.txt"}, "", "The following argument was not expected: b.txt (see --help)"},
+      {{"-l", "4"}, "",
+       "--length-class: '4' is not a length class: use 0 to 3, or -1 for none (see --help)"},
+      {{"-l", "x"}, "",
+       "--length-class: 'x' is not a length class: use 0 to 3, or -1 for none (see --help)"},
+      {{"-e", "latin1"}, "", "--encoding: unknown encoding 'latin1': use utf-8 or gbk (see --help)"},
+      {{"-t", "x", "--title-file", "y"}, "", "--title excludes --title-file (see --help)"},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult result = RunCli(c.args, c.stdin_data);
+    EXPECT_EQ(result.exit_status, 2) << c.message;
+    EXPECT_EQ(result.err, "quillet-cli: " + c.message + "\n");
+    EXPECT_EQ(result.out, "");
+  }
+  // The same bytes are fine as GBK.
+  const ProcessResult gbk = RunCli({"-e", "gbk", bad_utf8.path()});
+  EXPECT_EQ(gbk.exit_status, 0) << gbk.err;
+}
+
+TEST(CliTest, LengthClassAcceptsNoSelection) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"-l", "-1"}, {"-l-1"}, {"--length-class=-1"},
+        {"--length-class", "3"}}) {
+    const ProcessResult result = RunCli(args, "e");
+    EXPECT_EQ(result.exit_status, 0) << args[0] << ": " << result.err;
+  }
+}
+
+TEST(CliTest, HelpAndVersion) {
+  const ProcessResult help = RunCli({"--help"});
+  EXPECT_EQ(help.exit_status, 0);
+  EXPECT_EQ(help.err, "");
+  for (const char* option : {"ARTICLE", "--title", "--title-file", "--length-class",
+                             "--encoding", "--json", "--version"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  const ProcessResult version = RunCli({"--version"});
+  EXPECT_EQ(version.exit_status, 0);
+  EXPECT_EQ(version.out.rfind("quillet-cli ", 0), 0u) << version.out;
+}
+
+TEST(CliTest, ClosedOutputIsAnError) {
+  ProcessOptions options;
+  options.stdin_data = "e";
+  options.stdout_closed = true;
+  const ProcessResult result = RunProcess({QUILLET_CLI_PATH, "--json"}, options);
+  EXPECT_EQ(result.exit_status, 2);
+  EXPECT_EQ(result.err, "quillet-cli: standard output: Broken pipe\n");
+}
+
+}  // namespace
+}  // namespace quillet
