@@ -13,6 +13,7 @@
 namespace quillet {
 namespace {
 
+using testing::G;
 using testing::ProcessOptions;
 using testing::ProcessResult;
 using testing::RunProcess;
@@ -128,6 +129,41 @@ TEST(CliTest, JsonMembersInOrderAndEveryCellAText) {
     }
   }
   EXPECT_FALSE(json["summary_rows"].empty());
+}
+
+TEST(CliTest, PlainSummaryInTheChosenEncoding) {
+  const std::string article =
+      "临江市今天开通了第一条智慧公交线路。\n"
+      "市民说，智慧公交的速度比普通公交快很多。\n"
+      "智慧公交会不会涨价？\n";
+  const std::string summary =
+      "临江市今天开通了第一条智慧公交线路。智慧公交的速度比普通公交快很多。"
+      "智慧公交会不会涨价？";
+  const ProcessResult utf8 = RunCli({"-t", "智慧公交"}, article);
+  EXPECT_EQ(utf8.exit_status, 0) << utf8.err;
+  EXPECT_EQ(utf8.out, summary + "\n");
+  EXPECT_EQ(utf8.err, "");
+
+  const TempFile gbk_title(G("智慧公交\r\n").bytes());
+  const ProcessResult gbk =
+      RunCli({"--encoding", "gbk", "--title-file", gbk_title.path()}, G(article).bytes());
+  EXPECT_EQ(gbk.exit_status, 0) << gbk.err;
+  EXPECT_EQ(gbk.out, G(summary).bytes() + "\n");
+}
+
+// Every cell exactly as the table holds it; a byte that is no GBK
+// character shows as U+FFFD (0xFF forms one character with the "." behind
+// it, so the text has no sentence mark and stays one sentence).
+TEST(CliTest, JsonOfAOneSentenceArticle) {
+  const ProcessResult result =
+      RunCli({"-e", "gbk", "--json"}, "The rail line opened today \xFF.");
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "{\"language\":\"english\",\"summary\":\"The rail line opened today \uFFFD.\","
+            "\"status\":\"原文29字，摘要29字\",\"keywords\":\"关键词：    \","
+            "\"sentences\":[[\"The rail line opened today \uFFFD.\",\"1\",\"0\"]],"
+            "\"terms\":[],"
+            "\"summary_rows\":[[\"The rail line opened today \uFFFD.\",\"999999\"]]}\n");
 }
 
 TEST(CliTest, ErrorsNameTheInputAndExitWithTwo) {
