@@ -1,0 +1,405 @@
+// Tests of the main window on Qt's offscreen platform: the controls and
+// their initial contents, the four commands, the seam to the workspace
+// fields, the window during a run, and the way out.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/field_seam.h"
+#include "app/main_window.h"
+#include "prep/summarize.h"
+#include "samples/samples.h"
+
+namespace quillet {
+namespace {
+
+// The summary the pipeline makes of a sample, run on a bare workspace.
+WindowFields ExpectedRun(const Sample& sample, int length_class) {
+  Workspace ws;
+  ws.fields.title = sample.title;
+  ws.fields.content = sample.text;
+  ws.fields.length_class = length_class;
+  Summarize(ws);
+  return ws.fields;
+}
+
+QString Status(int article, int summary) {
+  return QStringLiteral("原文%1字，摘要%2字").arg(article).arg(summary);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // The window under test, shown; torn down after every test.
+  std::unique_ptr<MainWindow> window_;
+
+  template <typename T = QWidget>
+  T* Control(const char* name) {
+    return window_->findChild<T*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+  }
+  QLineEdit* TitleBox() { return Control<QLineEdit>("标题框"); }
+  QPlainTextEdit* ContentBox() { return Control<QPlainTextEdit>("内容框"); }
+  QPlainTextEdit* OutputBox() { return Control<QPlainTextEdit>("编辑框1"); }
+  QLabel* Label(const char* name) { return Control<QLabel>(name); }
+  void Click(const char* button) { QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton); }
+
+ private slots:
+  void init() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    window_ = std::make_unique<MainWindow>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  void windowIsFixedCentredAndClosable() {
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Quilletv1.3"));
+    QCOMPARE(window_->size(), QSize(717, 518));
+    QCOMPARE(window_->minimumSize(), QSize(717, 518));
+    QCOMPARE(window_->maximumSize(), QSize(717, 518));
+    const Qt::WindowFlags flags = window_->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    const QPoint screen_centre = window_->screen()->availableGeometry().center();
+    QVERIFY((window_->geometry().center() - screen_centre).manhattanLength() <= 2);
+    const QIcon icon = window_->windowIcon();
+    QVERIFY(!icon.isNull());
+    QCOMPARE(icon.availableSizes(), QList<QSize>{QSize(16, 16)});
+  }
+
+  void controlSitsWhereTheTablePutsIt_data() {
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("tab_stop");
+    QTest::addColumn<bool>("enabled");
+    const struct {
+      const char* name;
+      QRect geometry;
+      bool shown, tab_stop, enabled;
+    } rows[] = {
+        {"按钮3", {120, 480, 104, 24}, true, true, true},
+        {"按钮2", {8, 480, 104, 24}, true, true, true},
+        {"标签2", {544, 464, 160, 24}, true, false, true},
+        {"摘要", {613, 8, 96, 24}, true, true, true},
+        {"组合框1", {482, 10, 118, 20}, true, true, true},
+        {"标签4", {464, 488, 240, 24}, true, false, true},
+        {"标签3", {9, 465, 287, 24}, false, false, false},
+        {"按钮1", {312, 8, 48, 24}, true, true, true},
+        {"标签1", {544, 8, 56, 24}, true, false, true},
+        {"标题框", {8, 8, 304, 24}, true, true, true},
+        {"内容框", {8, 40, 704, 264}, true, true, true},
+        {"编辑框1", {8, 312, 704, 152}, true, true, true},
+    };
+    for (const auto& r : rows) {
+      QTest::newRow(r.name) << r.geometry << r.shown << r.tab_stop << r.enabled;
+    }
+  }
+  void controlSitsWhereTheTablePutsIt() {
+    QFETCH(QRect, geometry);
+    QFETCH(bool, shown);
+    QFETCH(bool, tab_stop);
+    QFETCH(bool, enabled);
+    QWidget* control = Control(QTest::currentDataTag());
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->geometry(), geometry);
+    QCOMPARE(control->isVisible(), shown);
+    QCOMPARE(bool(control->focusPolicy() & Qt::TabFocus), tab_stop);
+    QCOMPARE(control->isEnabled(), enabled);
+  }
+
+  void tabWalksTheStopsInTableOrder() {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    Control("按钮3")->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int i = 0; i < 8; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    const QStringList expected = {"按钮2", "摘要", "组合框1", "按钮1", "标题框",
+                                  "内容框", "编辑框1", "按钮3"};
+    QCOMPARE(visited, expected);
+  }
+
+  void controlsOpenWithTheirInitialContents() {
+    const Sample& initial = GetSample(SampleName::kInitial);
+    QCOMPARE(TitleBox()->text(), FromField(initial.title));
+    QCOMPARE(ContentBox()->toPlainText(), FromField(initial.text));
+    QCOMPARE(OutputBox()->toPlainText(), QString());
+    auto* combo = Control<QComboBox>("组合框1");
+    QVERIFY(!combo->isEditable());
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    const QStringList expected_items = {"<200字 英文x2", "<300字 英文x2", "<400字 英文x2",
+                                        "<500字 英文x2"};
+    QCOMPARE(items, expected_items);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(Label("标签1")->text(), QString());
+    QCOMPARE(Label("标签2")->text(), QString());
+    QCOMPARE(Label("标签3")->text(), QStringLiteral("关键词：  "));
+    QCOMPARE(Label("标签4")->text(), FromField(ContactLine()));
+    QVERIFY(Label("标签4")->font() != window_->font());
+    const QStringList caption_of = {"按钮1", "按钮2", "按钮3", "摘要"};
+    const QStringList captions = {"清空", "例文二 4千字", "例文三 英文", "开始摘要"};
+    for (int i = 0; i < caption_of.size(); ++i) {
+      QCOMPARE(Control<QPushButton>(caption_of[i].toUtf8().constData())->text(), captions[i]);
+    }
+  }
+
+  void boxesHaveTheirLook() {
+    for (QWidget* box : {static_cast<QWidget*>(TitleBox()), static_cast<QWidget*>(ContentBox())}) {
+      QCOMPARE(box->palette().color(QPalette::Text), QColor(Qt::black));
+      QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+    QCOMPARE(ContentBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QPlainTextEdit* output = OutputBox();
+    QCOMPARE(output->palette().color(QPalette::Text), QColor(128, 0, 0));
+    QCOMPARE(output->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(output->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(output->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(output->font().pixelSize(), 14);
+    QCOMPARE(output->font().weight(), QFont::Normal);
+    const QString family = QFontInfo(output->font()).family();
+    QVERIFY2(family == QStringLiteral("宋体") || family == QStringLiteral("Noto Serif CJK SC"),
+             qPrintable(family));
+  }
+
+  // Each command writes its boxes in its own order; the labels and the
+  // length class are touched only as stated.
+  void commandChangesTheFieldsInItsOrder_data() {
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("clears_labels");
+    const Sample& chinese = GetSample(SampleName::kChinese);
+    const Sample& english = GetSample(SampleName::kEnglish);
+    QTest::newRow("按钮1") << QStringList{"内容框", "编辑框1", "标题框"} << QString() << QString()
+                          << true;
+    QTest::newRow("按钮2") << QStringList{"标题框", "编辑框1", "内容框"}
+                          << FromField(chinese.title) << FromField(chinese.text) << false;
+    QTest::newRow("按钮3") << QStringList{"标题框", "内容框", "编辑框1"}
+                          << FromField(english.title) << FromField(english.text) << false;
+  }
+  void commandChangesTheFieldsInItsOrder() {
+    QFETCH(QStringList, order);
+    QFETCH(QString, title);
+    QFETCH(QString, content);
+    QFETCH(bool, clears_labels);
+    TitleBox()->setText(QStringLiteral("旧标题"));
+    ContentBox()->setPlainText(QStringLiteral("旧文章"));
+    OutputBox()->setPlainText(QStringLiteral("旧摘要"));
+    for (const char* label : {"标签1", "标签2", "标签3"}) Label(label)->setText(QStringLiteral("旧"));
+    Control<QComboBox>("组合框1")->setCurrentIndex(2);
+
+    QStringList changed;
+    auto note = [&changed](const QString& name) {
+      if (changed.isEmpty() || changed.last() != name) changed << name;
+    };
+    connect(TitleBox(), &QLineEdit::textChanged, this, [&] { note("标题框"); });
+    connect(ContentBox(), &QPlainTextEdit::textChanged, this, [&] { note("内容框"); });
+    connect(OutputBox(), &QPlainTextEdit::textChanged, this, [&] { note("编辑框1"); });
+    Click(QTest::currentDataTag());
+
+    QCOMPARE(changed, order);
+    QCOMPARE(TitleBox()->text(), title);
+    QCOMPARE(ContentBox()->toPlainText(), content);
+    QCOMPARE(OutputBox()->toPlainText(), QString());
+    for (const char* label : {"标签1", "标签2", "标签3"}) {
+      QCOMPARE(Label(label)->text(), clears_labels ? QString() : QStringLiteral("旧"));
+    }
+    QCOMPARE(Control<QComboBox>("组合框1")->currentIndex(), 2);
+  }
+
+  void clearThenStartLeavesOutputAndStatusEmpty() {
+    Click("摘要");
+    QVERIFY(!Label("标签2")->text().isEmpty());
+    Click("按钮1");
+    Click("摘要");
+    QCOMPARE(OutputBox()->toPlainText(), QString());
+    QCOMPARE(Label("标签2")->text(), QString());
+  }
+
+  void sampleCommandKeepsTheLastStatus() {
+    Click("摘要");
+    const QString status = Label("标签2")->text();
+    QVERIFY(status.startsWith(QStringLiteral("原文")));
+    for (const char* button : {"按钮2", "按钮3"}) {
+      Click(button);
+      QCOMPARE(OutputBox()->toPlainText(), QString());
+      QCOMPARE(Label("标签2")->text(), status);
+    }
+  }
+
+  void startSummarisesTheSample_data() {
+    QTest::addColumn<int>("sample");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("length_class");
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("initial") << int(SampleName::kInitial) << QString() << 0 << true;
+    QTest::newRow("chinese") << int(SampleName::kChinese) << QStringLiteral("按钮2") << 0 << true;
+    QTest::newRow("chinese, longest") << int(SampleName::kChinese) << QStringLiteral("按钮2") << 3
+                                      << true;
+    QTest::newRow("english") << int(SampleName::kEnglish) << QStringLiteral("按钮3") << 0 << false;
+    QTest::newRow("english, 300") << int(SampleName::kEnglish) << QStringLiteral("按钮3") << 1
+                                  << false;
+  }
+  void startSummarisesTheSample() {
+    QFETCH(int, sample);
+    QFETCH(QString, button);
+    QFETCH(int, length_class);
+    QFETCH(bool, chinese);
+    if (!button.isEmpty()) Click(button.toUtf8().constData());
+    Control<QComboBox>("组合框1")->setCurrentIndex(length_class);
+    Click("摘要");
+
+    const Sample& s = GetSample(static_cast<SampleName>(sample));
+    const WindowFields expected = ExpectedRun(s, length_class);
+    QVERIFY(!expected.output.empty());
+    QCOMPARE(OutputBox()->toPlainText(), FromField(expected.output));
+    QCOMPARE(Label("标签3")->text(), FromField(expected.keywords));
+    // The status counts the bytes of the GBK form, line breaks as CR LF.
+    const int divisor = chinese ? 2 : 1;
+    QCOMPARE(Label("标签2")->text(), Status(static_cast<int>(s.text.size()) / divisor,
+                                          static_cast<int>(expected.output.size()) / divisor));
+  }
+
+  void pastedCharacterGbkCannotHoldBecomesQuestionMark() {
+    QApplication::clipboard()->setText(QStringLiteral("今天的天气很好😀我们一起去公园散步。"));
+    ContentBox()->selectAll();
+    ContentBox()->paste();
+    Click("摘要");
+    QCOMPARE(OutputBox()->toPlainText(), QStringLiteral("今天的天气很好?我们一起去公园散步。"));
+    QCOMPARE(Label("标签2")->text(), Status(17, 17));
+  }
+
+  // Observed from inside the run: a timer started before the click fires
+  // in the first round of event handling that the run allows.
+  void runHoldsOffCommandsAndDefersTheClose() {
+    Click("按钮2");
+    const QString content = ContentBox()->toPlainText();
+    struct {
+      bool running = false;
+      QStringList open;  // controls that would take a command or an edit
+      bool shown_after_esc = false;
+    } seen;
+    QTimer::singleShot(0, this, [&] {
+      seen.running = window_->running();
+      for (const char* button : {"摘要", "按钮1", "按钮2", "按钮3"}) {
+        if (Control(button)->isEnabled()) seen.open << button;
+      }
+      if (!TitleBox()->isReadOnly()) seen.open << "标题框";
+      if (!ContentBox()->isReadOnly()) seen.open << "内容框";
+      if (!OutputBox()->isReadOnly()) seen.open << "编辑框1";
+      Click("按钮1");
+      QTest::keyClicks(ContentBox(), "typed");
+      QTest::keyClick(window_.get(), Qt::Key_Escape);
+      seen.shown_after_esc = window_->isVisible();
+    });
+    Click("摘要");
+
+    QVERIFY2(seen.running, "no event was handled during the run");
+    QCOMPARE(seen.open, QStringList());
+    QVERIFY(seen.shown_after_esc);
+    QCOMPARE(ContentBox()->toPlainText(), content);
+    const WindowFields expected = ExpectedRun(GetSample(SampleName::kChinese), 0);
+    QCOMPARE(OutputBox()->toPlainText(), FromField(expected.output));
+    QCOMPARE(Label("标签2")->text(), FromField(expected.status));
+    QVERIFY(!window_->isVisible());  // the Esc of the run, honoured at its end
+    QVERIFY(Control("摘要")->isEnabled());
+    QVERIFY(!ContentBox()->isReadOnly());
+  }
+
+  void fieldsTakeTheirGbkForm_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QByteArray>("field");
+    QTest::newRow("的 and €") << QStringLiteral("的€") << QByteArray("\xB5\xC4\x80");
+    QTest::newRow("astral") << QStringLiteral("a😀b") << QByteArray("a?b");
+    QTest::newRow("lone surrogate") << (QStringLiteral("a") + QChar(0xD800)) << QByteArray("a?");
+    QTest::newRow("U+0000") << QString(QChar(0)) << QByteArray("?");
+    QTest::newRow("no GBK form") << QStringLiteral("ą") << QByteArray("?");
+    QTest::newRow("breaks") << QStringLiteral("a\nb\r\nc\rd") << QByteArray("a\r\nb\r\nc\r\nd");
+  }
+  void fieldsTakeTheirGbkForm() {
+    QFETCH(QString, control);
+    QFETCH(QByteArray, field);
+    QCOMPARE(QByteArray::fromStdString(ToField(control).bytes()), field);
+  }
+
+  void controlsTakeTheUnicodeForm_data() {
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("的 and €") << QByteArray("\xB5\xC4\x80") << QStringLiteral("的€");
+    QTest::newRow("CR LF and CR") << QByteArray("a\r\nb\rc") << QStringLiteral("a\nb\nc");
+    QTest::newRow("bad byte") << QByteArray("a\xFF" "b") << QStringLiteral("a\uFFFDb");
+    QTest::newRow("cut character") << QByteArray("\xB5\xC4\xB5") << QStringLiteral("的\uFFFD");
+  }
+  void controlsTakeTheUnicodeForm() {
+    QFETCH(QByteArray, field);
+    QFETCH(QString, control);
+    QCOMPARE(FromField(GbkText(field.toStdString())), control);
+  }
+
+  void picturesTheWindowForAPerson() {
+    Click("摘要");
+    const QString path = QStringLiteral(QUILLET_SHOT_DIR "/quillet-window.png");
+    QVERIFY(window_->grab().save(path));
+  }
+
+  // The start routine returns 0 when Esc closes the window, at once when
+  // idle and at the end of the run when pressed during one.
+  void escEndsTheProgramWithExitCodeZero_data() {
+    QTest::addColumn<bool>("during_run");
+    QTest::newRow("idle") << false;
+    QTest::newRow("during a run") << true;
+  }
+  void escEndsTheProgramWithExitCodeZero() {
+    QFETCH(bool, during_run);
+    window_.reset();
+    QApplication::setQuitOnLastWindowClosed(true);
+    bool ran = false;
+    QTimer::singleShot(0, this, [&] {
+      MainWindow* window = nullptr;
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* m = qobject_cast<MainWindow*>(w); m && m->isVisible()) window = m;
+      }
+      QVERIFY(window != nullptr);
+      if (!during_run) {
+        QTest::keyClick(window, Qt::Key_Escape);
+        return;
+      }
+      QTimer::singleShot(0, this, [&, window] {
+        ran = window->running();
+        QTest::keyClick(window, Qt::Key_Escape);
+      });
+      window->Summarize();
+    });
+    QCOMPARE(RunMainWindow(), 0);
+    QCOMPARE(ran, during_run);
+  }
+};
+
+}  // namespace quillet
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  quillet::MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
