@@ -10,6 +10,7 @@
 #include "cli/cli_options.h"
 #include "cli/json_output.h"
 #include "cli/run_article.h"
+#include "samples/samples.h"
 
 namespace quillet::cli {
 
@@ -84,8 +85,12 @@ int RunCommandLine(int argc, const char* const* argv) {
   input.length_class = options.length_class;
   std::size_t replaced = 0;
   std::string error;
-  if (!ReadArticle(options, &input.article, &replaced, &error) ||
-      !ReadTitle(options, &input.title, &replaced, &error)) {
+  if (options.sample) {
+    const Sample& sample = GetSample(*options.sample);
+    input.title = sample.title;
+    input.article = sample.text;
+  } else if (!ReadArticle(options, &input.article, &replaced, &error) ||
+             !ReadTitle(options, &input.title, &replaced, &error)) {
     Complain(error);
     return kFailure;
   }
@@ -98,7 +103,7 @@ int RunCommandLine(int argc, const char* const* argv) {
   Workspace ws;
   const std::optional<Language> language = RunArticle(input, ws);
   if (!language) {
-    Complain(InputName(options.article_path) +
+    Complain((options.sample ? std::string("the sample") : InputName(options.article_path)) +
              ": no summary: the article is neither Chinese (it holds no "
              "U+7684) nor English (it holds no letter e)");
   }

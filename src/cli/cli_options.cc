@@ -43,17 +43,36 @@ const CLI::Validator kLengthClass(
     },
     "", "length class");
 
-void AddOptions(CLI::App& app, CliOptions& options, std::string& encoding) {
-  app.add_option("ARTICLE", options.article_path,
-                 "the article file; \"-\" or none reads standard input")
-      ->type_name("");
+// The names of the built-in samples.
+const CLI::Validator kSampleName(
+    [](std::string& value) -> std::string {
+      if (SampleByName(value)) return "";
+      return "unknown sample '" + value + "': use initial, chinese or english";
+    },
+    "", "sample");
+
+void AddOptions(CLI::App& app, CliOptions& options, std::string& encoding,
+                std::string& sample) {
+  CLI::Option* article =
+      app.add_option("ARTICLE", options.article_path,
+                     "the article file; \"-\" or none reads standard input")
+          ->type_name("");
   CLI::Option* title = app.add_option("-t,--title", options.title,
                                       "the title (default: empty)")
                            ->type_name("TEXT");
-  app.add_option("--title-file", options.title_file,
-                 "the title from a file, without its final line break")
-      ->type_name("FILE")
-      ->excludes(title);
+  CLI::Option* title_file =
+      app.add_option("--title-file", options.title_file,
+                     "the title from a file, without its final line break")
+          ->type_name("FILE")
+          ->excludes(title);
+  app.add_option("--sample", sample,
+                 "title and article from a built-in sample: initial (the text "
+                 "the window opens with), chinese or english")
+      ->type_name("NAME")
+      ->check(kSampleName)
+      ->excludes(article)
+      ->excludes(title)
+      ->excludes(title_file);
   app.add_option("-l,--length-class", options.length_class,
                  "0 to 3 as the four items of the length list (default 0); "
                  "-1 means no item selected")
@@ -76,7 +95,8 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv) {
   CLI::App app("Makes an extractive summary of one Chinese or English article.",
                "quillet-cli");
   std::string encoding = "utf-8";
-  AddOptions(app, options, encoding);
+  std::string sample;
+  AddOptions(app, options, encoding, sample);
 
   ParseOutcome outcome;
   try {
@@ -93,6 +113,7 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv) {
     return outcome;
   }
   options.encoding = kEncodings.at(Lower(encoding));
+  if (!sample.empty()) options.sample = SampleByName(sample);
   outcome.options = std::move(options);
   return outcome;
 }

@@ -3,7 +3,8 @@
 //   quillet-cli [OPTIONS] [ARTICLE]
 //
 // ARTICLE is the article file; "-" or none reads standard input. The title
-// comes from --title or --title-file, the length class from
+// comes from --title or --title-file; --sample takes title and article from
+// a built-in sample instead, and excludes all three. The length class from
 // --length-class, and --encoding names the encoding of every input and of
 // the plain output. Parsing is linear in the arguments.
 
@@ -13,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "samples/samples.h"
+
 namespace quillet::cli {
 
 enum class Encoding { kUtf8, kGbk };
@@ -21,6 +24,7 @@ struct CliOptions {
   std::string article_path = "-";         // "-" is standard input
   std::string title;                       // --title, as given
   std::optional<std::string> title_file;   // --title-file
+  std::optional<SampleName> sample;        // --sample
   int length_class = 0;                    // -1 for no item selected, 0..3
   Encoding encoding = Encoding::kUtf8;
   bool json = false;

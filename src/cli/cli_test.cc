@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "codec/gbk_codec.h"
+#include "prep/summarize.h"
+#include "samples/samples.h"
 #include "support/test_util.h"
 
 namespace quillet {
@@ -195,6 +198,13 @@ TEST(CliTest, ErrorsNameTheInputAndExitWithTwo) {
        "--length-class: 'x' is not a length class: use 0 to 3, or -1 for none (see --help)"},
       {{"-e", "latin1"}, "", "--encoding: unknown encoding 'latin1': use utf-8 or gbk (see --help)"},
       {{"-t", "x", "--title-file", "y"}, "", "--title excludes --title-file (see --help)"},
+      {{"--sample", "french"}, "",
+       "--sample: unknown sample 'french': use initial, chinese or english (see --help)"},
+      {{"--sample", "initial", "a.txt"}, "", "ARTICLE excludes --sample (see --help)"},
+      {{"--sample", "initial", "-"}, "", "ARTICLE excludes --sample (see --help)"},
+      {{"--sample", "chinese", "-t", "x"}, "", "--title excludes --sample (see --help)"},
+      {{"--title-file", "y", "--sample", "english"}, "",
+       "--title-file excludes --sample (see --help)"},
   };
   for (const Case& c : cases) {
     const ProcessResult result = RunCli(c.args, c.stdin_data);
@@ -216,12 +226,45 @@ TEST(CliTest, LengthClassAcceptsNoSelection) {
   }
 }
 
+// A sample is run exactly as the window holds it: its summary and status
+// are those of the same fields summarised in a workspace.
+TEST(CliTest, SampleTakesTitleAndArticleFromTheBuiltInText) {
+  const struct {
+    const char* name;
+    SampleName sample;
+    int length_class;
+  } cases[] = {
+      {"initial", SampleName::kInitial, 0},
+      {"chinese", SampleName::kChinese, 3},
+      {"english", SampleName::kEnglish, 1},
+  };
+  for (const auto& c : cases) {
+    Workspace ws;
+    ws.fields.title = GetSample(c.sample).title;
+    ws.fields.content = GetSample(c.sample).text;
+    ws.fields.length_class = c.length_class;
+    ASSERT_TRUE(Summarize(ws).has_value()) << c.name;
+    ASSERT_FALSE(ws.fields.output.empty()) << c.name;
+
+    const std::string length = std::to_string(c.length_class);
+    const ProcessResult plain = RunCli({"--sample", c.name, "-l", length});
+    EXPECT_EQ(plain.exit_status, 0) << plain.err;
+    EXPECT_EQ(plain.err, "");
+    EXPECT_EQ(plain.out, ToLf(GbkToUtf8(ws.fields.output.view())) + "\n") << c.name;
+
+    const ProcessResult json = RunCli({"--sample", c.name, "-l", length, "--json"});
+    EXPECT_EQ(json.exit_status, 0) << json.err;
+    EXPECT_EQ(Json(json)["status"], GbkToUtf8(ws.fields.status.view())) << c.name;
+    EXPECT_EQ(Json(json)["keywords"], GbkToUtf8(ws.fields.keywords.view())) << c.name;
+  }
+}
+
 TEST(CliTest, HelpAndVersion) {
   const ProcessResult help = RunCli({"--help"});
   EXPECT_EQ(help.exit_status, 0);
   EXPECT_EQ(help.err, "");
-  for (const char* option : {"ARTICLE", "--title", "--title-file", "--length-class",
-                             "--encoding", "--json", "--version"}) {
+  for (const char* option : {"ARTICLE", "--title", "--title-file", "--sample",
+                             "--length-class", "--encoding", "--json", "--version"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const ProcessResult version = RunCli({"--version"});
