@@ -9,6 +9,7 @@
 #include "codec/gbk_codec.h"
 #include "prep/summarize.h"
 #include "samples/embedded_texts.h"
+#include "text/text_ops.h"
 
 namespace quillet {
 namespace {
@@ -123,6 +124,31 @@ TEST(SamplesTest, EachArticleTakesThePathOfItsLanguage) {
       // Pure ASCII, so no "的" can hide in it.
       for (std::size_t i = 0; i < text.size(); ++i) ASSERT_LT(text.byte(i), 0x80) << i;
     }
+  }
+}
+
+// What makes a sample worth showing: many real sentences, terms that
+// recur, a headline that names some of the leading terms, and a summary of
+// more than one sentence at the shortest length.
+TEST(SamplesTest, EachSampleMakesAGoodDemonstration) {
+  for (SampleName name : {SampleName::kInitial, SampleName::kChinese, SampleName::kEnglish}) {
+    SCOPED_TRACE(static_cast<int>(name));
+    Workspace ws;
+    ws.fields.title = GetSample(name).title;
+    ws.fields.content = GetSample(name).text;
+    ASSERT_TRUE(Summarize(ws).has_value());
+    EXPECT_GE(ws.SentenceTable.RowCount(), 20);
+    ASSERT_GE(ws.TermTable.RowCount(), 6);
+    for (int row = 0; row < 3; ++row) {
+      EXPECT_GE(TextToInt(ws.TermTable.GetCell(row, kColumnA)), 3) << row;
+    }
+    int leading_terms_in_title = 0;
+    for (int row = 0; row < 6; ++row) {
+      const GbkText& term = ws.TermTable.GetCell(row, kTextColumn);
+      leading_terms_in_title += FindText(ws.fields.title, term) != -1;
+    }
+    EXPECT_GE(leading_terms_in_title, 1);
+    EXPECT_GE(ws.SummaryTable.RowCount(), 2);
   }
 }
 
