@@ -1,0 +1,159 @@
+// quillet_bench: Summarize end to end on every benchmark input, and the term
+// statistics stage alone on the Chinese and English ones. The stage runs on
+// a workspace prepared once by the stages before it, so that the fast
+// version and the plain reference (where the test tree has one, and only on
+// the inputs small enough for it) time the very same work.
+//
+// Names: Summarize/<input>, ChineseTerms/<input>, ChineseTermsReference/
+// <input>, EnglishWords/<input>, EnglishWordsReference/<input>. Each run
+// carries the input's byte count in the counter "bytes".
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_inputs.h"
+#include "prep/counting_text.h"
+#include "prep/mark_sentences.h"
+#include "prep/sentence_table.h"
+#include "prep/summarize.h"
+#include "terms/chinese_terms.h"
+#include "terms/english_words.h"
+
+#if __has_include("reference/chinese_terms.h")
+#include "reference/chinese_terms.h"
+#define QUILLET_BENCH_CHINESE_REFERENCE 1
+#endif
+#if __has_include("reference/english_words.h")
+#include "reference/english_words.h"
+#define QUILLET_BENCH_ENGLISH_REFERENCE 1
+#endif
+
+namespace quillet::bench {
+namespace {
+
+using Stage = void (*)(Workspace&);
+
+void SummarizeStage(Workspace& ws) { Summarize(ws); }
+
+// The term statistics step of the Chinese path includes the character
+// list, which the extraction walks.
+void ChineseTermsStage(Workspace& ws) {
+  BuildCharList(ws);
+  ExtractChineseTerms(ws);
+}
+void EnglishWordsStage(Workspace& ws) { CountEnglishWords(ws); }
+
+#ifdef QUILLET_BENCH_CHINESE_REFERENCE
+void ChineseTermsReferenceStage(Workspace& ws) {
+  BuildCharList(ws);
+  reference::ExtractChineseTerms(ws);
+}
+#endif
+#ifdef QUILLET_BENCH_ENGLISH_REFERENCE
+void EnglishWordsReferenceStage(Workspace& ws) {
+  reference::CountEnglishWords(ws);
+}
+#endif
+
+// The workspace as the term statistics find it in a summary run: WorkText
+// holds the counting text, SentenceTable the trimmed sentences.
+Workspace PrepareTermStage(const BenchInput& input, Language language) {
+  Workspace ws = WorkspaceFor(input);
+  ws.WorkText = ws.fields.content;
+  MarkSentences(ws, language);
+  BuildSentenceTable(ws);
+  TrimSentences(ws, language);
+  RebuildWorkText(ws);
+  MakeCountingText(ws, language);
+  return ws;
+}
+
+// Times stage on a fresh copy of prepared per iteration; making and
+// dropping the copy is not timed.
+void TimeStage(benchmark::State& state, const Workspace& prepared,
+               Stage stage, std::size_t bytes) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto ws = std::make_unique<Workspace>(prepared);
+    state.ResumeTiming();
+    stage(*ws);
+    benchmark::DoNotOptimize(ws->TermTable.RowCount());
+    state.PauseTiming();
+    ws.reset();
+    state.ResumeTiming();
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+struct Case {
+  std::string name;
+  Workspace prepared;
+  Stage stage;
+  std::size_t bytes;
+};
+
+void AddCase(std::vector<std::unique_ptr<Case>>& cases, std::string name,
+             Workspace prepared, Stage stage, std::size_t bytes) {
+  cases.push_back(std::make_unique<Case>(
+      Case{std::move(name), std::move(prepared), stage, bytes}));
+}
+
+std::vector<std::unique_ptr<Case>> MakeCases() {
+  std::vector<std::unique_ptr<Case>> cases;
+  for (const std::string& name : BenchInputNames()) {
+    const BenchInput input = *MakeBenchInput(name);
+    const std::size_t bytes = input.text.size();
+    AddCase(cases, "Summarize/" + name, WorkspaceFor(input), SummarizeStage,
+            bytes);
+    if (!input.language) continue;
+    const Workspace prepared = PrepareTermStage(input, *input.language);
+    if (*input.language == Language::kChinese) {
+      AddCase(cases, "ChineseTerms/" + name, prepared, ChineseTermsStage,
+              bytes);
+#ifdef QUILLET_BENCH_CHINESE_REFERENCE
+      if (input.times_reference) {
+        AddCase(cases, "ChineseTermsReference/" + name, prepared,
+                ChineseTermsReferenceStage, bytes);
+      }
+#endif
+    } else {
+      AddCase(cases, "EnglishWords/" + name, prepared, EnglishWordsStage,
+              bytes);
+#ifdef QUILLET_BENCH_ENGLISH_REFERENCE
+      if (input.times_reference) {
+        AddCase(cases, "EnglishWordsReference/" + name, prepared,
+                EnglishWordsReferenceStage, bytes);
+      }
+#endif
+    }
+  }
+  return cases;
+}
+
+}  // namespace
+}  // namespace quillet::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  const auto cases = quillet::bench::MakeCases();
+  for (const auto& c : cases) {
+    const quillet::bench::Case* each = c.get();
+    benchmark::RegisterBenchmark(each->name.c_str(),
+                                 [each](benchmark::State& state) {
+                                   quillet::bench::TimeStage(
+                                       state, each->prepared, each->stage,
+                                       each->bytes);
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.2);
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
