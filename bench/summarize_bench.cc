@@ -150,8 +150,7 @@ int main(int argc, char** argv) {
                                        state, each->prepared, each->stage,
                                        each->bytes);
                                  })
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.2);
+        ->Unit(benchmark::kMillisecond);
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
