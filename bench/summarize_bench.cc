@@ -49,7 +49,7 @@ void EnglishWordsStage(Workspace& ws) { CountEnglishWords(ws); }
 
 #ifdef QUILLET_BENCH_CHINESE_REFERENCE
 void ChineseTermsReferenceStage(Workspace& ws) {
-  BuildCharList(ws);
+  reference::BuildCharList(ws);
   reference::ExtractChineseTerms(ws);
 }
 #endif
