@@ -3,7 +3,7 @@
 //   quillet_bench_corpus text INPUT   the input's article, UTF-8, LF
 //   quillet_bench_corpus jsonl COUNT  COUNT articles of 4 to 16 KB, Chinese
 //                                     and English in turn, one JSON object
-//                                     {"title": ..., "text": ...} a line
+//                                     {"title": ..., "article": ...} a line
 // Output goes to standard output and is the same on every run.
 
 #include <cstdio>
@@ -46,7 +46,7 @@ int WriteJsonl(int count) {
     const auto article =
         quillet::bench::JoinArticles(language, bytes, 0x6A736F6E + i);
     const nlohmann::json line = {{"title", Utf8(article.title)},
-                                 {"text", Utf8(article.text)}};
+                                 {"article", Utf8(article.text)}};
     std::cout << line.dump() << '\n';
   }
   return 0;
