@@ -64,7 +64,7 @@ const std::vector<Pool> kChinesePools = {
     {true,
      {"张明远", "李秀英", "王建国", "刘海峰", "陈晓雯", "杨志刚", "赵丽娟",
       "黄文斌", "周立新", "吴佳怡", "孙国平", "郑雅琴", "马永红", "林思远",
-      "何俊杰", "高晓光", "许文静", "罗春梅", "宋志华", "梁玉兰", "韩建军"}},
+      "何俊杰", "高晓光", "许文静", "罗春梅", "宋志华", "梁玉兰", "韩建军", "唐文华", "冯晓燕"}},
     {true, {"江州", "青河", "临川", "南屏", "西陵", "云溪", "北原", "安平"}},
     {true, {"华瑞", "远航", "恒丰", "新源", "博达"}},
     {false, {"表示", "指出"}},
@@ -85,14 +85,15 @@ const std::vector<Pool> kEnglishPools = {
     {true,
      {"Maria", "Daniel", "Thomas", "Priya", "Grace", "Samuel", "Elena",
       "Marcus", "Hannah", "Oliver", "Ruth", "Victor", "Isabel", "Felix",
-      "Laura", "Patrick"}},
+      "Laura", "Patrick", "Nadia", "Owen"}},
     {true,
      {"Okafor", "Brennan", "Harlow", "Castillo", "Whitcombe", "Danvers",
       "Ferreira", "Kowalski", "Ashdown", "Pemberton", "Lindqvist", "Vance",
-      "Marlowe", "Quint", "Mercer", "Holloway"}},
+      "Marlowe", "Quint", "Mercer", "Holloway", "Sutcliffe", "Adeyemi"}},
     {true,
      {"Harrow Bay", "Millbrook", "Ashford Vale", "Kestrel Point", "Fenmoor",
-      "Larkhill", "Stonebridge", "Corrin", "Westmere", "Ravens Hill"}},
+      "Larkhill", "Stonebridge", "Corrin", "Westmere", "Ravens Hill",
+      "Greyhaven", "Elmstead"}},
     {false, {"said", "noted"}},
     {false, {"large", "big"}},
     {false, {"important", "significant"}},
@@ -161,7 +162,9 @@ constexpr int kAddOpener = 15;
 constexpr int kSwapNeighbours = 15;
 // How many variations a sentence gets, each tried when the one before it
 // came out as a copy of a sentence the article holds, before it is left out.
-constexpr int kTries = 4;
+constexpr int kTries = 6;
+// Of these, the first few exchange more clauses before an opener is forced.
+constexpr int kTriesWithoutOpener = 3;
 
 struct Source {
   std::string title;
@@ -404,10 +407,11 @@ bool StartsWithPoolWord(std::string_view sentence, const Style& style) {
 
 // The sentence with some of its later clauses exchanged for clauses of
 // other sentences of its article, and now and then a linking phrase put
-// before it; anew says that an earlier variation came out as a copy, and
-// makes both more likely. A sentence holding a quotation stays as it is.
+// before it; attempt counts the variations before that came out as copies,
+// and makes both more likely. A sentence holding a quotation stays as it is.
 std::string VarySentence(const std::string& sentence, const Source& source,
-                         const Style& style, bool anew, Rng& rng) {
+                         const Style& style, int attempt, Rng& rng) {
+  const bool anew = attempt > 0;
   if (HasQuote(sentence, style)) return sentence;
   std::vector<std::string> clauses = Split(sentence, style.clause_separator);
   for (std::size_t i = 1; i < clauses.size(); ++i) {
@@ -422,7 +426,7 @@ std::string VarySentence(const std::string& sentence, const Source& source,
     clauses[i] = std::move(replacement);
   }
   std::string out = Join(clauses, style.clause_separator);
-  if (anew || rng.Percent(kAddOpener)) {
+  if (attempt >= kTriesWithoutOpener || rng.Percent(kAddOpener)) {
     if (style.word_boundaries && !StartsWithPoolWord(out, style) &&
         out[0] >= 'A' && out[0] <= 'Z' && out.compare(0, 2, "I ") != 0) {
       out[0] = static_cast<char>(out[0] - 'A' + 'a');
@@ -516,7 +520,7 @@ std::vector<std::string> MakePiece(const Source& source, const Style& style,
     for (const std::string* sentence : ChooseSentences(paragraph, rng)) {
       for (int attempt = 0; attempt < kTries; ++attempt) {
         std::string varied = substitution.Apply(
-            VarySentence(*sentence, source, style, attempt > 0, rng));
+            VarySentence(*sentence, source, style, attempt, rng));
         if (registry.AddIfNew(varied)) {
           kept.push_back(std::move(varied));
           break;

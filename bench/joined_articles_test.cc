@@ -55,7 +55,8 @@ TEST(JoinedArticlesTest, InputsHaveTheirSizeAndLanguage) {
 }
 
 // Sentences of a joined article, cut after the sentence ends and the
-// reporting commas the way the summary cuts them, roughly.
+// reporting commas the way the summary cuts them, roughly; like the summary,
+// without those shorter than 15 bytes.
 std::vector<std::string> Sentences(const GbkText& text) {
   const std::string utf8 = GbkToUtf8(text.view());
   std::vector<std::string> out;
@@ -66,7 +67,8 @@ std::vector<std::string> Sentences(const GbkText& text) {
       if (utf8.compare(i, end.size(), end) == 0) cut = end.size();
     }
     if (cut == 0) continue;
-    if (i + cut - start >= 15) out.push_back(utf8.substr(start, i + cut - start));
+    std::string sentence = utf8.substr(start, i + cut - start);
+    if (Utf8ToGbk(sentence).size() >= 15) out.push_back(std::move(sentence));
     start = i + cut;
   }
   return out;
