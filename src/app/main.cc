@@ -1,4 +1,9 @@
 // quillet: the Quillet window.
+//
+// The environment variable QUILLET_CLOSE_DURING_RUN, when set, is a test
+// hook: the window summarises its initial article at once and is closed
+// during that run (StartMode::kCloseDuringRun). The program then still
+// ends with exit code 0, once the run is over.
 
 #include <QApplication>
 
@@ -7,5 +12,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillet"));
-  return quillet::RunMainWindow();
+  const quillet::StartMode mode = qEnvironmentVariableIsSet("QUILLET_CLOSE_DURING_RUN")
+                                      ? quillet::StartMode::kCloseDuringRun
+                                      : quillet::StartMode::kNormal;
+  return quillet::RunMainWindow(mode);
 }

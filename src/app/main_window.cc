@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include "app/app_icon.h"
 #include "prep/summarize.h"
@@ -181,7 +182,10 @@ void MainWindow::Summarize() {
   ::quillet::Summarize(ws_);
   seam_.WriteOutputs(ws_.fields);
   SetRunning(false);
-  if (close_requested_) close();
+  if (close_requested_) {
+    close_requested_ = false;
+    close();
+  }
 }
 
 void MainWindow::ClearFields() {
@@ -253,9 +257,15 @@ void MainWindow::ProcessEvents() {
   since_events_.start();
 }
 
-int RunMainWindow() {
+int RunMainWindow(StartMode mode) {
   MainWindow window;
   window.show();
+  if (mode == StartMode::kCloseDuringRun) {
+    QTimer::singleShot(0, &window, [&window] {
+      QTimer::singleShot(0, &window, &QWidget::close);
+      window.Summarize();
+    });
+  }
   return QApplication::exec();
 }
 

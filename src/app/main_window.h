@@ -54,6 +54,8 @@ class MainWindow : public QWidget {
   void LoadEnglishSample();
 
   bool running() const { return running_; }
+  // The window fields as the run in progress, or the last run, holds them.
+  const WindowFields& fields() const { return ws_.fields; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -87,10 +89,16 @@ class MainWindow : public QWidget {
   QPointer<QWidget> focus_before_run_;
 };
 
+// How the start routine begins. kCloseDuringRun is a test hook that lets a
+// test drive the real program from outside: as soon as the event loop runs,
+// the window summarises what it shows, and the run's first round of event
+// handling asks the window to close, as the close button would.
+enum class StartMode { kNormal, kCloseDuringRun };
+
 // The start routine: creates and shows the main window and runs the event
 // loop until the window closes. Needs a QApplication; returns the exit code,
 // 0.
-int RunMainWindow();
+int RunMainWindow(StartMode mode = StartMode::kNormal);
 
 }  // namespace quillet
 

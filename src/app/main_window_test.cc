@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@
 #include "app/main_window.h"
 #include "prep/summarize.h"
 #include "samples/samples.h"
+#include "text/text_ops.h"
 
 namespace quillet {
 namespace {
@@ -32,6 +34,28 @@ WindowFields ExpectedRun(const Sample& sample, int length_class) {
   Summarize(ws);
   return ws.fields;
 }
+
+WindowFields ExpectedRun(const GbkText& title, const GbkText& content, int length_class) {
+  return ExpectedRun(Sample{title, content}, length_class);
+}
+
+// Watches the main window on its way out: whether a close request came
+// while a run was on, and the status line when the window hid.
+class CloseWatch : public QObject {
+ public:
+  bool close_while_running = false;
+  QString status_when_hidden;
+
+  bool eventFilter(QObject* target, QEvent* event) override {
+    auto* window = qobject_cast<MainWindow*>(target);
+    if (window == nullptr) return false;
+    if (event->type() == QEvent::Close && window->running()) close_while_running = true;
+    if (event->type() == QEvent::Hide) {
+      status_when_hidden = window->findChild<QLabel*>(QStringLiteral("标签2"))->text();
+    }
+    return false;
+  }
+};
 
 QString Status(int article, int summary) {
   return QStringLiteral("原文%1字，摘要%2字").arg(article).arg(summary);
@@ -55,6 +79,15 @@ class MainWindowTest : public QObject {
   QPlainTextEdit* OutputBox() { return Control<QPlainTextEdit>("编辑框1"); }
   QLabel* Label(const char* name) { return Control<QLabel>(name); }
   void Click(const char* button) { QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton); }
+  // Puts text on the clipboard and pastes it with Ctrl+V over all of the
+  // box's text. (The offscreen platform's clipboard lives in the process.)
+  void Paste(QWidget* box, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QVERIFY(QApplication::clipboard()->text() == text);
+    if (auto* line = qobject_cast<QLineEdit*>(box)) line->selectAll();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) edit->selectAll();
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+  }
 
  private slots:
   void init() {
@@ -278,13 +311,146 @@ class MainWindowTest : public QObject {
                                           static_cast<int>(expected.output.size()) / divisor));
   }
 
-  void pastedCharacterGbkCannotHoldBecomesQuestionMark() {
-    QApplication::clipboard()->setText(QStringLiteral("今天的天气很好😀我们一起去公园散步。"));
-    ContentBox()->selectAll();
-    ContentBox()->paste();
+  // Pasted texts reach the run with "?" for each character GBK lacks, as a
+  // bare run on those fields would take them; the boxes keep the pasted
+  // characters themselves.
+  void pasteOfCharactersGbkCannotHold_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("title_field");    // as GBK holds it
+    QTest::addColumn<QString>("content_field");
+    const QString nul(QChar(0));
+    QTest::newRow("emoji") << QStringLiteral("天气😀") << QStringLiteral("今天的天气很好😀我们一起去公园散步。")
+                           << QStringLiteral("天气?") << QStringLiteral("今天的天气很好?我们一起去公园散步。");
+    QTest::newRow("Hangul") << QStringLiteral("한국天气") << QStringLiteral("今天的天气很好한국我们一起去公园散步。")
+                            << QStringLiteral("??天气") << QStringLiteral("今天的天气很好??我们一起去公园散步。");
+    QTest::newRow("beyond the basic plane")
+        << QStringLiteral("𠀀天气") << QStringLiteral("今天的𠀀天气很好我们一起去公园散步。")
+        << QStringLiteral("?天气") << QStringLiteral("今天的?天气很好我们一起去公园散步。");
+    QTest::newRow("U+0000") << (QStringLiteral("天") + nul + QStringLiteral("气"))
+                            << (QStringLiteral("今天的天气很好") + nul + QStringLiteral("我们一起去公园散步。"))
+                            << QStringLiteral("天?气") << QStringLiteral("今天的天气很好?我们一起去公园散步。");
+    QTest::newRow("mixed, two lines")
+        << QStringLiteral("ß✓天气")
+        << QStringLiteral("今天的天气很好😀한𠀀ß✓我们一起去公园散步。\n明天的天气也好😀大家一起去爬山看看。")
+        << QStringLiteral("??天气")
+        << QStringLiteral("今天的天气很好?????我们一起去公园散步。\n明天的天气也好?大家一起去爬山看看。");
+  }
+  void pasteOfCharactersGbkCannotHold() {
+    QFETCH(QString, title);
+    QFETCH(QString, content);
+    QFETCH(QString, title_field);
+    QFETCH(QString, content_field);
+    Paste(TitleBox(), title);
+    Paste(ContentBox(), content);
+    QCOMPARE(TitleBox()->text(), title);
+    QCOMPARE(ContentBox()->toPlainText(), content);
     Click("摘要");
-    QCOMPARE(OutputBox()->toPlainText(), QStringLiteral("今天的天气很好?我们一起去公园散步。"));
-    QCOMPARE(Label("标签2")->text(), Status(17, 17));
+
+    QVERIFY(!window_->running());
+    QCOMPARE(window_->fields().title, ToField(title_field));
+    QCOMPARE(window_->fields().content, ToField(content_field));
+    QCOMPARE(TitleBox()->text(), title);
+    QCOMPARE(ContentBox()->toPlainText(), content);
+    const WindowFields expected = ExpectedRun(ToField(title_field), ToField(content_field), 0);
+    QVERIFY(!expected.output.empty());
+    QCOMPARE(OutputBox()->toPlainText(), FromField(expected.output));
+    QCOMPARE(Label("标签2")->text(), FromField(expected.status));
+  }
+
+  // Commands and edits that arrive while a run lets the window handle
+  // events, by mouse, keyboard or a direct call, do nothing: no command
+  // runs inside the run, the boxes keep their texts, and the result is
+  // that of an undisturbed run.
+  void commandsDuringARunChangeNothing_data() {
+    QTest::addColumn<QString>("sample_button");
+    QTest::addColumn<int>("sample");
+    QTest::newRow("chinese") << QStringLiteral("按钮2") << int(SampleName::kChinese);
+    QTest::newRow("english") << QStringLiteral("按钮3") << int(SampleName::kEnglish);
+  }
+  void commandsDuringARunChangeNothing() {
+    QFETCH(QString, sample_button);
+    QFETCH(int, sample);
+    Click(sample_button.toUtf8().constData());
+    const QString title = TitleBox()->text();
+    const QString content = ContentBox()->toPlainText();
+
+    int disturbed_rounds = 0;
+    QStringList seen_wrong;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+      if (!window_->running()) return;
+      ++disturbed_rounds;
+      for (int i = 0; i < 3; ++i) {
+        for (const char* button : {"摘要", "按钮1", "按钮2", "按钮3"}) Click(button);
+      }
+      QTest::keyClick(Control("摘要"), Qt::Key_Space);
+      window_->Summarize();
+      window_->ClearFields();
+      window_->LoadChineseSample();
+      window_->LoadEnglishSample();
+      Paste(TitleBox(), QStringLiteral("粘贴"));
+      Paste(ContentBox(), QStringLiteral("粘贴"));
+      QTest::keyClicks(OutputBox(), "typed");
+      // A command run to its end inside this round would have left its
+      // traces by now.
+      if (!window_->running()) seen_wrong << "run ended inside the round";
+      if (Label("标签2")->text().startsWith(QStringLiteral("原文"))) seen_wrong << "length status";
+      if (TitleBox()->text() != title) seen_wrong << "标题框";
+      if (ContentBox()->toPlainText() != content) seen_wrong << "内容框";
+    });
+    ticker.start(0);
+    Click("摘要");
+    ticker.stop();
+
+    QVERIFY(disturbed_rounds > 0);
+    QCOMPARE(seen_wrong, QStringList());
+    QCOMPARE(TitleBox()->text(), title);
+    QCOMPARE(ContentBox()->toPlainText(), content);
+    const WindowFields expected = ExpectedRun(GetSample(static_cast<SampleName>(sample)), 0);
+    QCOMPARE(OutputBox()->toPlainText(), FromField(expected.output));
+    QCOMPARE(Label("标签2")->text(), FromField(expected.status));
+    QCOMPARE(Label("标签3")->text(), FromField(expected.keywords));
+  }
+
+  // A request to close during a run, by Esc or the close button, waits for
+  // the run's end; once honoured, it is spent, so the window shown again
+  // stays open through its next run.
+  void closeDuringARunWaitsForItsEnd_data() {
+    QTest::addColumn<bool>("by_esc");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("close button") << false;
+  }
+  void closeDuringARunWaitsForItsEnd() {
+    QFETCH(bool, by_esc);
+    Click("按钮2");
+    bool asked = false;
+    bool shown_after_asking = false;
+    QTimer::singleShot(0, this, [&] {
+      if (!window_->running()) return;
+      asked = true;
+      for (int i = 0; i < 2; ++i) {
+        if (by_esc) {
+          QTest::keyClick(window_.get(), Qt::Key_Escape);
+        } else {
+          window_->close();
+        }
+      }
+      shown_after_asking = window_->isVisible();
+    });
+    Click("摘要");
+
+    QVERIFY(asked);
+    QVERIFY(shown_after_asking);
+    QVERIFY(!window_->isVisible());
+    const WindowFields expected = ExpectedRun(GetSample(SampleName::kChinese), 0);
+    QCOMPARE(OutputBox()->toPlainText(), FromField(expected.output));
+    QCOMPARE(Label("标签2")->text(), FromField(expected.status));
+
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    Click("摘要");
+    QVERIFY(window_->isVisible());
   }
 
   // Observed from inside the run: a timer started before the click fires
@@ -390,6 +556,38 @@ class MainWindowTest : public QObject {
     });
     QCOMPARE(RunMainWindow(), 0);
     QCOMPARE(ran, during_run);
+  }
+
+  // The program's hook that closes the window during its first run: the
+  // close arrives while the run is on, the window hides only with the
+  // length status shown, and the start routine returns 0.
+  void closeDuringRunHookEndsTheProgramAfterTheRun() {
+    window_.reset();
+    QApplication::setQuitOnLastWindowClosed(true);
+    CloseWatch watch;
+    qApp->installEventFilter(&watch);
+    QCOMPARE(RunMainWindow(StartMode::kCloseDuringRun), 0);
+    qApp->removeEventFilter(&watch);
+    QCOMPARE(watch.close_while_running, true);
+    QVERIFY2(watch.status_when_hidden.startsWith(QStringLiteral("原文")),
+             qPrintable(watch.status_when_hidden));
+  }
+
+  // The real program, closed during a run through the same hook, exits
+  // normally with 0.
+  void programClosedDuringARunExitsWithZero() {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QUILLET_CLOSE_DURING_RUN"), QStringLiteral("1"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(QUILLET_APP_PATH), QStringList());
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+    // Only a guard against a program that never ends, not a speed limit.
+    QVERIFY(program.waitForFinished(300000));
+    const QByteArray err = program.readAllStandardError();
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(program.exitCode() == 0, err.constData());
   }
 };
 
