@@ -149,7 +149,7 @@ TEST(ExtractChineseTermsTest, EmptiesTheTableOfTheRunBefore) {
   EXPECT_EQ(ws.TermTable.RowCount(), 0);
 }
 
-TEST(ExtractChineseTermsTest, ShowsProgressAndYieldsAtEveryStep) {
+TEST(ExtractChineseTermsTest, ShowsProgressAndYieldsEveryPass) {
   Workspace ws;
   std::vector<std::string> captions;
   int calls = 0;
@@ -159,35 +159,19 @@ TEST(ExtractChineseTermsTest, ShowsProgressAndYieldsAtEveryStep) {
       captions.push_back(U(ws.fields.status));
     }
   };
-  ws.fields.status = "x";
-  // Nine elements. Pass p forms max(0, 9 - n) windows for n = 18 - p; only
-  // the last pass has candidates (three windows 中国), the first of which is
-  // a term. Calls: 8 passes with no window (8), then n = 9..3 with 0..6
-  // windows plus the pass end (1+2+...+7 = 28), the last pass 7 windows +
-  // 3 candidates + 1 (11); the merge of one row (1) and the removal step
-  // examining it (1).
-  Extract(ws, G("中国 中国 中国 "));
-  EXPECT_EQ(calls, 8 + 28 + 11 + 1 + 1);
+  // The window sees every caption, so it is given control at least once
+  // per pass, the empty text included.
   const std::vector<std::string> expected = {
       "6%",  "12%", "18%", "25%", "31%", "37%", "43%", "50%",
       "56%", "62%", "68%", "75%", "81%", "87%", "93%", "100%"};
-  EXPECT_EQ(captions, expected);
-}
-
-TEST(ExtractChineseTermsTest, YieldsForEveryMergePairAndExaminedRow) {
-  Workspace ws;
-  int calls = 0;
-  ws.process_events = [&] { ++calls; };
-  Extract(ws, G("经济 发展 经济 发展 经济 发展 "));
-  const int with_two_rows = calls;
-
-  // Same number of elements (18) and windows, one term instead of two:
-  // the merge visits 1 pair instead of 4, the removal step examines 1 row
-  // instead of 2, and the last pass has the same candidates.
-  calls = 0;
-  Extract(ws, G("经济 一一 经济 二二 经济 三三 "));
-  ASSERT_EQ(ws.TermTable.RowCount(), 1);
-  EXPECT_EQ(with_two_rows - calls, (4 - 1) + (2 - 1));
+  for (const char* text : {"", "中国 中国 中国 "}) {
+    ws.fields.status = "x";
+    captions.clear();
+    calls = 0;
+    Extract(ws, G(text));
+    EXPECT_EQ(captions, expected) << text;
+    EXPECT_GE(calls, 16) << text;
+  }
 }
 
 }  // namespace

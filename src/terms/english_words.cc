@@ -1,7 +1,12 @@
 #include "terms/english_words.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
+#include "terms/event_pacer.h"
 #include "text/text_ops.h"
 
 namespace quillet {
@@ -9,7 +14,7 @@ namespace quillet {
 namespace {
 
 constexpr int kLeastOccurrences = 3;
-constexpr int kShortestTerm = 3;  // bytes
+constexpr std::size_t kShortestTerm = 3;  // bytes
 constexpr int kKeywordCount = 3;
 
 const GbkText kBlank = " ";
@@ -17,9 +22,9 @@ const GbkText kKeywordsCaption = "\xB9\xD8\xBC\xFC\xB4\xCA\xA3\xBA ";  // 关键
 const GbkText kNoProgress = "0%";
 
 struct SuffixRule {
-  const char* suffix;
-  int cut;               // bytes removed from the end of the word
-  const char* appended;  // text put in their place
+  std::string_view suffix;
+  std::size_t cut;            // bytes removed from the end of the word
+  std::string_view appended;  // text put in their place
 };
 
 // Tried in this order; the first suffix that ends the word decides.
@@ -32,46 +37,98 @@ constexpr SuffixRule kSuffixRules[] = {
     {"s", 1, ""},
 };
 
-// True when the last occurrence of suffix takes up the final bytes of
-// word, letter case respected. A word without any occurrence never ends
-// with it, also when its length makes the expected position -1.
-bool EndsWith(const GbkText& word, const GbkText& suffix) {
-  const int last = FindTextLast(word, suffix);
-  return last != -1 && last == TextLength(word) - TextLength(suffix) + 1;
+// Whether byte offset p of word is a character boundary. Every byte below
+// 0x80 is followed by one (it is a character or the second byte of one),
+// and from there the bytes 0x80..0xFF pair up, so p is a boundary when the
+// run of such bytes just before it has even length.
+bool IsBoundary(std::string_view word, std::size_t p) {
+  std::size_t run = 0;
+  while (run < p && static_cast<unsigned char>(word[p - run - 1]) >= 0x80) {
+    ++run;
+  }
+  return run % 2 == 0;
 }
 
-GbkText ReduceWord(const GbkText& word) {
+// True when the last occurrence of suffix at a character boundary of word
+// takes up its final bytes, letter case respected: the bytes match at the
+// end and the end stretch starts on a boundary (no later start could hold
+// the suffix).
+bool EndsWith(std::string_view word, std::string_view suffix) {
+  if (word.size() < suffix.size()) return false;
+  const std::size_t p = word.size() - suffix.size();
+  return word.substr(p) == suffix && IsBoundary(word, p);
+}
+
+// The word as the suffix rules leave it, in *out.
+void ReduceWord(std::string_view word, std::string* out) {
   for (const SuffixRule& rule : kSuffixRules) {
     if (EndsWith(word, rule.suffix)) {
-      return ConcatText(TextLeft(word, TextLength(word) - rule.cut),
-                        rule.appended);
+      out->assign(word.substr(0, word.size() - rule.cut));
+      out->append(rule.appended);
+      return;
     }
   }
-  return word;
+  out->assign(word);
 }
 
-// Counts each word once, at its first position, with the number of
-// positions of the whole list that hold it exactly, and records the
-// frequent long ones in that order. Counted positions are emptied, so a
-// later position of a counted word (and any empty piece) counts 0.
-void CountWords(Workspace& ws, TextList& words) {
-  const int s_count = static_cast<int>(words.size());
-  for (int i = 1; i <= s_count; ++i) {
-    const GbkText cur = words[i - 1];
-    int c = 0;
-    for (int j = i; j <= s_count; ++j) {
-      GbkText& word = words[j - 1];
-      if (!word.empty() && TextEquals(word, cur)) {
-        ++c;
-        word = GbkText();
-      }
+// Calls piece(text) for every piece that SplitText(t, " ") gives: the
+// bytes between blanks that stand on character boundaries, empty pieces
+// included, and no empty piece after a final blank.
+template <typename Piece>
+void ForEachWord(std::string_view t, Piece piece) {
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < t.size()) {
+    const unsigned char b = static_cast<unsigned char>(t[i]);
+    if (b == ' ') {
+      piece(t.substr(start, i - start));
+      start = ++i;
+    } else {
+      i += (b >= 0x80 && i + 1 < t.size()) ? 2 : 1;
     }
-    ws.ProcessEvents();
-    if (c >= kLeastOccurrences && TextLength(cur) >= kShortestTerm) {
-      const int r = ws.TermTable.InsertRow(cur);
-      ws.TermTable.SetCell(r, kColumnA, NumberToText(static_cast<int32_t>(c)));
+  }
+  if (start < t.size()) piece(t.substr(start));
+}
+
+struct WordCount {
+  std::string_view word;  // into the store of distinct words
+  int count;
+};
+
+// Counts each reduced word with the number of words of the whole text that
+// equal it byte for byte, in the order of first occurrence, and records the
+// frequent long ones in that order. Empty words are never counted.
+void CountWords(Workspace& ws, EventPacer& pacer) {
+  const std::string_view text = ws.WorkText.view();
+  // Each distinct word is stored once; a reduced word is never longer than
+  // the word it came from, so the store never grows past the text and its
+  // views stay valid.
+  std::string store;
+  store.reserve(text.size());
+  std::vector<WordCount> counts;
+  std::unordered_map<std::string_view, std::size_t> index;
+  std::string reduced;
+  ForEachWord(text, [&](std::string_view word) {
+    pacer.Tick();
+    ReduceWord(word, &reduced);
+    if (reduced.empty()) return;
+    const auto found = index.find(reduced);
+    if (found != index.end()) {
+      ++counts[found->second].count;
+      return;
     }
-    ws.ProcessEvents();
+    const std::size_t at = store.size();
+    store.append(reduced);
+    const std::string_view kept(store.data() + at, reduced.size());
+    index.emplace(kept, counts.size());
+    counts.push_back({kept, 1});
+  });
+  pacer.Yield();
+  for (const WordCount& c : counts) {
+    if (c.count >= kLeastOccurrences && c.word.size() >= kShortestTerm) {
+      const int r = ws.TermTable.InsertRow(GbkText(c.word));
+      ws.TermTable.SetCell(r, kColumnA, NumberToText(static_cast<int32_t>(c.count)));
+    }
   }
 }
 
@@ -92,9 +149,8 @@ void WriteKeywords(Workspace& ws) {
 
 void CountEnglishWords(Workspace& ws) {
   ws.TermTable.DeleteAllRows();
-  TextList words = SplitText(ws.WorkText, kBlank);
-  for (GbkText& word : words) word = ReduceWord(word);
-  CountWords(ws, words);
+  EventPacer pacer(ws);
+  CountWords(ws, pacer);
   ws.fields.status = kNoProgress;
   ws.TermTable.SortByKey(kColumnA);
   WriteKeywords(ws);

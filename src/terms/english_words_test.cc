@@ -112,21 +112,22 @@ TEST(CountEnglishWordsTest, KeywordsOnlyWhereTheyOccurInTheText) {
   }
 }
 
-TEST(CountEnglishWordsTest, YieldsTwicePerPositionThenShowsZeroPercent) {
-  Workspace ws;
-  ws.fields.status = "x";
-  int calls = 0;
-  bool status_kept = true;
-  ws.process_events = [&] {
-    ++calls;
-    status_kept = status_kept && ws.fields.status == GbkText("x");
-  };
-  // Five positions: "", "rail", "", "rail", "rail".
-  ws.WorkText = " rail  rail rail";
-  CountEnglishWords(ws);
-  EXPECT_EQ(calls, 2 * 5);
-  EXPECT_TRUE(status_kept);
-  EXPECT_EQ(U(ws.fields.status), "0%");
+TEST(CountEnglishWordsTest, YieldsWhileCountingThenShowsZeroPercent) {
+  for (const char* text : {"", " rail  rail rail"}) {
+    Workspace ws;
+    ws.fields.status = "x";
+    int calls = 0;
+    bool status_kept = true;
+    ws.process_events = [&] {
+      ++calls;
+      status_kept = status_kept && ws.fields.status == GbkText("x");
+    };
+    ws.WorkText = text;
+    CountEnglishWords(ws);
+    EXPECT_GE(calls, 1) << text;
+    EXPECT_TRUE(status_kept) << text;
+    EXPECT_EQ(U(ws.fields.status), "0%") << text;
+  }
 }
 
 }  // namespace
