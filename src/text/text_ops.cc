@@ -40,9 +40,10 @@ std::size_t CharLength(std::string_view t, std::size_t i) {
 // byte after a match or after a character); the character rule is applied
 // from there on.
 //
-// Instead of stepping character by character, the scan lets
-// string_view::find (memchr and memcmp) propose the next place where the
-// bytes match, and then decides whether that place is a boundary: every
+// Instead of stepping character by character, the scan lets memchr propose
+// the next place where the bytes match (it looks for one byte of the
+// sought text, in a long text the one that is rarest there, and the rest
+// is compared), and then decides whether that place is a boundary: every
 // byte below 0x80 is followed by a boundary (it is either a one-byte
 // character or the second byte of a two-byte one), so a place q is a
 // boundary exactly when the run of bytes 0x80..0xFF just before it, back to
@@ -51,7 +52,8 @@ std::size_t CharLength(std::string_view t, std::size_t i) {
 class BoundaryScan {
  public:
   BoundaryScan(std::string_view t, std::string_view sought, bool fold_case)
-      : t_(t), sought_(sought), fold_case_(fold_case) {
+      : t_(t), sought_(sought), fold_case_(fold_case),
+        anchor_(fold_case ? 0 : RarestByteOffset(t, sought)) {
     if (fold_case_) {
       folded_.resize(sought.size());
       for (std::size_t i = 0; i < sought.size(); ++i) {
@@ -79,7 +81,7 @@ class BoundaryScan {
   // First q >= from where the k bytes at q equal sought, ignoring
   // boundaries; kNone if none.
   std::size_t NextByteMatch(std::size_t from) const {
-    if (!fold_case_) return t_.find(sought_, from);
+    if (!fold_case_) return NextExactMatch(from);
     const std::size_t k = folded_.size();
     const unsigned char first = At(folded_, 0);
     const std::size_t last = t_.size() - k;
@@ -96,6 +98,51 @@ class BoundaryScan {
       if (FoldedEqualAt(q)) return q;
     }
     return kNone;
+  }
+
+  // First q >= from where the k bytes at q equal sought exactly: memchr
+  // looks for the anchor, the byte of sought at offset anchor_, and each
+  // place it proposes is compared in full.
+  std::size_t NextExactMatch(std::size_t from) const {
+    const std::size_t k = sought_.size();
+    if (k > t_.size()) return kNone;
+    const std::size_t last = t_.size() - k;  // last place a match may start
+    const char anchor = sought_[anchor_];
+    while (from <= last) {
+      const void* hit = std::memchr(t_.data() + from + anchor_, anchor,
+                                    last - from + 1);
+      if (hit == nullptr) return kNone;
+      const std::size_t q =
+          static_cast<std::size_t>(static_cast<const char*>(hit) - t_.data()) -
+          anchor_;
+      if (ExactEqualAt(q)) return q;
+      from = q + 1;
+    }
+    return kNone;
+  }
+
+  // The offset in sought of its byte that is rarest in t, judged from a
+  // sample of t; 0 for short texts, where the choice does not pay.
+  static std::size_t RarestByteOffset(std::string_view t, std::string_view sought) {
+    constexpr std::size_t kSample = 4096;
+    if (sought.size() < 2 || t.size() < 4 * kSample) return 0;
+    unsigned counts[256] = {};
+    const std::size_t stride = t.size() / kSample;
+    for (std::size_t i = 0; i < t.size(); i += stride) ++counts[At(t, i)];
+    std::size_t best = 0;
+    for (std::size_t j = 1; j < sought.size(); ++j) {
+      if (counts[At(sought, j)] < counts[At(sought, best)]) best = j;
+    }
+    return best;
+  }
+
+  // Byte by byte: sought is short, and a library call per proposed place
+  // would cost more than the comparison.
+  bool ExactEqualAt(std::size_t q) const {
+    for (std::size_t i = 0; i < sought_.size(); ++i) {
+      if (t_[q + i] != sought_[i]) return false;
+    }
+    return true;
   }
 
   bool FoldedEqualAt(std::size_t q) const {
@@ -115,6 +162,7 @@ class BoundaryScan {
   std::string_view t_;
   std::string_view sought_;
   bool fold_case_;
+  std::size_t anchor_;
   std::string folded_;
 };
 

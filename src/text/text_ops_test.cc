@@ -283,6 +283,28 @@ TEST(BoundaryScanTest, AgreesWithStepByStepScanOnRandomTexts) {
   }
 }
 
+TEST(BoundaryScanTest, AgreesWithStepByStepScanOnLongTexts) {
+  // Long texts are searched from the byte of the sought text that is
+  // rarest in them, not from its first byte: skewed byte frequencies make
+  // every byte of the sought text the rarest one in some round.
+  const unsigned char alphabet[] = {0x20, 0x41, 0x61, 0x80, 0xB5, 0xC4, 0xFF};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 40; ++round) {
+    std::vector<unsigned> weights;
+    for (std::size_t i = 0; i < sizeof alphabet; ++i) weights.push_back(1 + rng() % 40);
+    std::discrete_distribution<std::size_t> pick(weights.begin(), weights.end());
+    std::string t(16384 + rng() % 20000, ' ');
+    for (char& c : t) c = static_cast<char>(alphabet[pick(rng)]);
+    std::string sought(1 + rng() % 4, ' ');
+    for (char& c : sought) c = static_cast<char>(alphabet[rng() % sizeof alphabet]);
+    SCOPED_TRACE(U(sought));
+    ASSERT_EQ(FindTextLast(t, sought), ReferenceScan::Find(t, sought, false, true));
+    ASSERT_EQ(ReplaceAll(t, sought, "\xA1\xFE").bytes(),
+              ReferenceScan::Replace(t, sought, "\xA1\xFE"));
+    ASSERT_EQ(Bytes(SplitText(t, sought)), ReferenceScan::Split(t, sought));
+  }
+}
+
 TEST(TextToNumberTest, LongestDecimalPrefix) {
   struct Case {
     std::string t;
