@@ -117,13 +117,13 @@ uint64_t AddMod(uint64_t a, uint64_t b) {
 // pass.
 class RunGroups {
  public:
-  void Build(const std::vector<ElementId>& e, int n, int last,
-             EventPacer& pacer) {
+  void Build(const std::vector<ElementId>& e, const std::vector<uint8_t>& linked,
+             int n, int last, EventPacer& pacer) {
     e_ = e.data();
     n_ = n;
     ResetTable(last + 1);
     group_of_.assign(static_cast<std::size_t>(last) + 1, -1);
-    ForEachRun(e, n, last, pacer, [&](int s, uint64_t h) {
+    ForEachRun(e, linked, n, last, pacer, [&](int s, uint64_t h) {
       group_of_[s] = FindOrAddGroup(s, h);
     });
     CollectLargeGroups(last);
@@ -137,20 +137,24 @@ class RunGroups {
   }
 
  private:
-  // Calls run(s, hash) for each start s in 0 .. last whose n elements hold
-  // no blank, in ascending order.
+  // Calls run(s, hash) for each start s in 0 .. last whose n elements are
+  // linked one to the next, in ascending order.
   template <typename Run>
-  static void ForEachRun(const std::vector<ElementId>& e, int n, int last,
+  static void ForEachRun(const std::vector<ElementId>& e,
+                         const std::vector<uint8_t>& linked, int n, int last,
                          EventPacer& pacer, Run run) {
     uint64_t top = 1;  // kHashBase^(n-1): weight of the element leaving
     for (int i = 1; i < n; ++i) top = MulMod(top, kHashBase);
     const int end = last + n;  // one past the last element a run may use
     int a = 0;
     while (a < end) {
-      // [a, b) is a stretch without blanks.
-      while (a < end && e[a] == kBlankId) ++a;
+      // [a, b) is a stretch of elements each linked to the next, but for
+      // the last.
+      while (a < end && !linked[a]) ++a;
+      if (a == end) break;
       int b = a;
-      while (b < end && e[b] != kBlankId) ++b;
+      while (linked[b]) ++b;
+      ++b;
       if (b - a >= n) {
         uint64_t h = 0;
         for (int i = a; i < a + n; ++i) h = AddMod(MulMod(h, kHashBase), e[i]);
@@ -228,6 +232,44 @@ class RunGroups {
 };
 
 // ---------------------------------------------------------------------------
+// Which neighbours a run may join.
+
+// linked[i] tells whether elements i and i + 1 may stand together in a run
+// that recurs: neither is the blank, and the pair occurs three times or
+// more in the text. Every pair inside a run that occurs three times occurs
+// three times too, so only runs made of linked pairs need be looked at,
+// and since the passes only ever remove occurrences, a pair that is not
+// linked at the start never is later. The last element is linked to
+// nothing.
+std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& e) {
+  std::vector<uint8_t> linked(e.size(), 0);
+  if (e.size() < 2) return linked;
+  const auto key_at = [&](std::size_t i) -> uint32_t {
+    return static_cast<uint32_t>(e[i]) << 16 | e[i + 1];
+  };
+  const int bits = TableBits(e.size());
+  const std::size_t mask = (std::size_t{1} << bits) - 1;
+  // Open addressing on the pair; no element is 0, so no key is 0.
+  std::vector<uint32_t> keys(mask + 1, 0);
+  std::vector<uint8_t> counts(mask + 1, 0);
+  std::vector<uint32_t> slot_of(e.size() - 1);
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    if (e[i] == kBlankId || e[i + 1] == kBlankId) continue;
+    const uint32_t key = key_at(i);
+    std::size_t slot = SlotOf(key, bits);
+    while (keys[slot] != 0 && keys[slot] != key) slot = (slot + 1) & mask;
+    keys[slot] = key;
+    if (counts[slot] < kLeastOccurrences) ++counts[slot];
+    slot_of[i] = static_cast<uint32_t>(slot);
+  }
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    if (e[i] == kBlankId || e[i + 1] == kBlankId) continue;
+    linked[i] = counts[slot_of[i]] >= kLeastOccurrences;
+  }
+  return linked;
+}
+
+// ---------------------------------------------------------------------------
 // One pass.
 
 // The elements blanked so far in a pass, as a bit set with a fast test of
@@ -276,11 +318,11 @@ class PassRunner {
   // text can never reach three. The windows are the starts 0 .. w - 1;
   // start w is no window, but its run ends the text and takes part in the
   // counts.
-  bool Run(std::vector<ElementId>& e, int n) {
+  bool Run(std::vector<ElementId>& e, std::vector<uint8_t>& linked, int n) {
     const int length = static_cast<int>(e.size());
     const int w = length - n;
     if (w <= 0) return false;
-    groups_.Build(e, n, w, pacer_);
+    groups_.Build(e, linked, n, w, pacer_);
     blanked_.Reset(length);
     fate_.clear();
     bool found = false;
@@ -298,7 +340,7 @@ class PassRunner {
       ws_.TermTable.SetCell(r, kColumnA, NumberToText(static_cast<int32_t>(k)));
       TakeOccurrences(starts, n, /*blank=*/true, &last_taken);
     }
-    if (found) Compact(e);
+    if (found) Compact(e, linked);
     return found;
   }
 
@@ -326,13 +368,20 @@ class PassRunner {
     return taken;
   }
 
-  void Compact(std::vector<ElementId>& e) {
+  // Drops the elements of the blanked occurrences but their first, which
+  // becomes the blank. Two kept elements that were neighbours stay linked
+  // as they were; the blank is linked to nothing.
+  void Compact(std::vector<ElementId>& e, std::vector<uint8_t>& linked) {
     std::size_t out = 0;
     for (std::size_t i = 0; i < e.size(); ++i) {
       if (fate_[i] == kDropped) continue;
-      e[out++] = fate_[i] == kToBlank ? kBlankId : e[i];
+      const bool kept = fate_[i] == kKept;
+      e[out] = kept ? e[i] : kBlankId;
+      linked[out] = kept && i + 1 < e.size() && fate_[i + 1] == kKept && linked[i];
+      ++out;
     }
     e.resize(out);
+    linked.resize(out);
   }
 
   Workspace& ws_;
@@ -575,11 +624,12 @@ void ExtractChineseTerms(Workspace& ws) {
   ws.TermTable.DeleteAllRows();
   EventPacer pacer(ws);
   std::vector<ElementId> elements = ElementsOf(ws.WorkText);
+  std::vector<uint8_t> linked = LinkedPairs(elements);
   PassRunner runner(ws, pacer);
   bool found = false;
   for (int p = 1; p <= kPasses; ++p) {
     const int n = kLongestRun + 1 - p;
-    if (runner.Run(elements, n)) found = true;
+    if (runner.Run(elements, linked, n)) found = true;
     const double percent = static_cast<double>(p) / kPasses * 100;
     ws.fields.status = ConcatText(NumberToText(FloorToInt(percent)), kPercent);
     pacer.Yield();
