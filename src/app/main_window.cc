@@ -178,7 +178,6 @@ void MainWindow::Summarize() {
   if (running_) return;
   seam_.ReadControls(ws_.fields);
   SetRunning(true);
-  since_events_.invalidate();
   ::quillet::Summarize(ws_);
   seam_.WriteOutputs(ws_.fields);
   SetRunning(false);
@@ -250,11 +249,10 @@ void MainWindow::SetRunning(bool running) {
 }
 
 void MainWindow::ProcessEvents() {
+  // The stages pace their calls themselves; each one is a round.
   seam_.WriteOutputs(ws_.fields);
-  if (since_events_.isValid() && since_events_.elapsed() < kEventInterval) return;
   QCoreApplication::processEvents();
   seam_.ReadLengthClass(ws_.fields);
-  since_events_.start();
 }
 
 int RunMainWindow(StartMode mode) {

@@ -4,16 +4,16 @@
 // binds the Workspace's window fields to its controls through a FieldSeam.
 //
 // A summary runs on the window's thread inside the click on 摘要. The term
-// stages hand control back through Workspace::ProcessEvents; the window then
-// shows the fields that changed and, at most once every kEventInterval,
-// lets Qt handle waiting events. While a run is on, the buttons are
-// disabled and the boxes read-only, and a request to close is kept until
-// the run ends.
+// stages hand control back through Workspace::ProcessEvents, at the end of
+// each pass and every few tens of milliseconds of work in between; the
+// window then shows the fields that changed and lets Qt handle waiting
+// events, so that every progress step is painted. While a run is on, the
+// buttons are disabled and the boxes read-only, and a request to close is
+// kept until the run ends.
 
 #ifndef QUILLET_APP_MAIN_WINDOW_H_
 #define QUILLET_APP_MAIN_WINDOW_H_
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -36,10 +36,6 @@ class MainWindow : public QWidget {
   // bottom and a 25-pixel title bar, for an outer size of 723 x 546.
   static constexpr int kClientWidth = 717;
   static constexpr int kClientHeight = 518;
-  // Least time between two rounds of event handling during a run, in ms:
-  // often enough to repaint and stay responsive, rare enough to cost the
-  // run nothing noticeable.
-  static constexpr int kEventInterval = 15;
 
   // Creates the window with its controls and initial contents, centred on
   // the primary screen; the caller shows it.
@@ -85,7 +81,6 @@ class MainWindow : public QWidget {
 
   bool running_ = false;
   bool close_requested_ = false;
-  QElapsedTimer since_events_;  // invalid until the first round of a run
   QPointer<QWidget> focus_before_run_;
 };
 

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -37,6 +38,20 @@ WindowFields ExpectedRun(const Sample& sample, int length_class) {
 
 WindowFields ExpectedRun(const GbkText& title, const GbkText& content, int length_class) {
   return ExpectedRun(Sample{title, content}, length_class);
+}
+
+// A Chinese article of at least `bytes` GBK bytes: copies of the Chinese
+// sample, each "。" of copy n preceded by n, so that no sentence repeats one
+// of an earlier copy (a repeated sentence would be dropped at once).
+GbkText BigChineseArticle(std::size_t bytes) {
+  const GbkText full_stop("\xA1\xA3");  // 。
+  const GbkText& sample = GetSample(SampleName::kChinese).text;
+  GbkText article;
+  for (int32_t copy = 1; article.size() < bytes; ++copy) {
+    article.Append(ReplaceAll(sample, full_stop, ConcatText(NumberToText(copy), full_stop)));
+    article.Append(std::string_view("\r\n"));
+  }
+  return article;
 }
 
 // Watches the main window on its way out: whether a close request came
@@ -356,6 +371,45 @@ class MainWindowTest : public QObject {
     QVERIFY(!expected.output.empty());
     QCOMPARE(OutputBox()->toPlainText(), FromField(expected.output));
     QCOMPARE(Label("标签2")->text(), FromField(expected.status));
+  }
+
+  // A 5 MB article, pasted, runs to its length status; the window handles
+  // events during the run, seen by a timer that counts only then.
+  void bigArticleRunsToItsEndWhileEventsAreHandled() {
+    const GbkText article = BigChineseArticle(5 << 20);
+    const QString pasted = FromField(article);
+    Paste(ContentBox(), pasted);
+    QVERIFY(ContentBox()->toPlainText() == pasted);
+    QVERIFY(ToField(ContentBox()->toPlainText()) == article);
+
+    int rounds = 0;
+    QSet<QString> statuses_seen;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+      if (!window_->running()) return;
+      ++rounds;
+      statuses_seen.insert(Label("标签2")->text());
+    });
+    ticker.start(0);
+    Click("摘要");
+    ticker.stop();
+
+    QVERIFY(!window_->running());
+    const GbkText& output = window_->fields().output;
+    QVERIFY(!output.empty());
+    QVERIFY(output.size() <= 400);
+    QVERIFY(OutputBox()->toPlainText() == FromField(output));
+    QCOMPARE(Label("标签2")->text(), Status(static_cast<int>(article.size() / 2),
+                                          static_cast<int>(output.size() / 2)));
+    QVERIFY(ContentBox()->toPlainText() == pasted);
+    // The term statistics hand control back at the end of each of their
+    // sixteen passes at least: events are handled all through them, and
+    // every progress step is shown while they are.
+    QVERIFY2(rounds >= 16, qPrintable(QString::number(rounds)));
+    for (int pass = 1; pass <= 16; ++pass) {
+      const QString progress = QString::number(pass * 100 / 16) + QLatin1Char('%');
+      QVERIFY2(statuses_seen.contains(progress), qPrintable(progress));
+    }
   }
 
   // Commands and edits that arrive while a run lets the window handle
