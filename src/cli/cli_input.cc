@@ -1,9 +1,12 @@
 #include "cli/cli_input.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -13,11 +16,14 @@ namespace quillet::cli {
 
 namespace {
 
-// Reads fd to its end; false with errno set on a read error.
-bool ReadAll(int fd, std::string* bytes) {
+// Reads fd to its end into bytes, but no more than limit + 1 bytes, so
+// that an input over the limit shows without being held; false with errno
+// set on a read error.
+bool ReadAtMost(int fd, std::size_t limit, std::string* bytes) {
   char buffer[65536];
-  for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
+  while (bytes->size() <= limit) {
+    const std::size_t wanted = std::min(sizeof buffer, limit + 1 - bytes->size());
+    const ssize_t n = read(fd, buffer, wanted);
     if (n == 0) return true;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -25,30 +31,57 @@ bool ReadAll(int fd, std::string* bytes) {
     }
     bytes->append(buffer, static_cast<std::size_t>(n));
   }
+  return true;
+}
+
+// Reads all of fd, named name, into bytes, or sets error.
+bool ReadDescriptor(int fd, const std::string& name, std::string* bytes,
+                    std::string* error) {
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uintmax_t>(info.st_size) > kMaxInputBytes) {
+    *error = name + ": " + TooLargeReason(static_cast<std::size_t>(info.st_size));
+    return false;
+  }
+  if (!ReadAtMost(fd, kMaxInputBytes, bytes)) {
+    *error = name + ": " + std::strerror(errno);
+    return false;
+  }
+  if (bytes->size() > kMaxInputBytes) {  // a pipe, or a file that grew
+    bytes->clear();
+    *error = name + ": " + TooLargeReason(std::nullopt);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
+
+std::string TooLargeReason(std::optional<std::size_t> size) {
+  const std::string amount =
+      size ? std::to_string(*size) + " bytes"
+           : "more than " + std::to_string(kMaxInputBytes) + " bytes";
+  return "too large (" + amount + "; the limit is " +
+         std::to_string(kMaxInputBytes >> 20) + " MiB)";
+}
 
 std::string InputName(const std::string& path) {
   return path == "-" ? "standard input" : path;
 }
 
+int OpenInput(const std::string& path, std::string* error) {
+  if (path == "-") return STDIN_FILENO;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) *error = path + ": " + std::strerror(errno);
+  return fd;
+}
+
 bool ReadInput(const std::string& path, std::string* bytes, std::string* error) {
   bytes->clear();
-  if (path == "-") {
-    if (ReadAll(STDIN_FILENO, bytes)) return true;
-    *error = InputName(path) + ": " + std::strerror(errno);
-    return false;
-  }
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool ok = ReadAll(fd, bytes);
-  const int read_errno = errno;
-  close(fd);
-  if (!ok) *error = path + ": " + std::strerror(read_errno);
+  const int fd = OpenInput(path, error);
+  if (fd < 0) return false;
+  const bool ok = ReadDescriptor(fd, InputName(path), bytes, error);
+  if (fd != STDIN_FILENO) close(fd);
   return ok;
 }
 

@@ -1,12 +1,14 @@
 // The inputs of quillet-cli: reading a file or standard input, and turning
 // its bytes into a field text exactly as the window would hold it (line
 // breaks CR LF, GBK bytes); and the way back for the plain output. Each
-// step is linear in the text.
+// step is linear in the text; an input is refused above kMaxInputBytes
+// before more than that is read, so memory stays bounded.
 
 #ifndef QUILLET_CLI_CLI_INPUT_H_
 #define QUILLET_CLI_CLI_INPUT_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,13 +17,30 @@
 
 namespace quillet::cli {
 
+// The largest article or title file taken, and the largest line of a
+// batch: 16 MiB, far beyond any article and small enough to hold in memory
+// several times over.
+inline constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
+
+// The message part for an input of size bytes over kMaxInputBytes, or of
+// more than that when size is nullopt (a pipe, which is not read further):
+// "too large (N bytes; the limit is 16 MiB)".
+std::string TooLargeReason(std::optional<std::size_t> size);
+
 // How an input is named in messages: "standard input" for "-", else the
 // path itself.
 std::string InputName(const std::string& path);
 
+// Opens the file at path for reading ("-" gives standard input, which is
+// not opened again). Returns the descriptor, or -1 with error set to
+// "NAME: reason", the reason being the system's.
+int OpenInput(const std::string& path, std::string* error);
+
 // Reads every byte of the file at path ("-" for standard input) into
-// bytes. On failure returns false and sets error to "NAME: reason", the
-// reason being the system's.
+// bytes. On failure returns false and sets error to "NAME: reason": the
+// system's reason for a file that cannot be opened or read, TooLargeReason
+// for one over kMaxInputBytes (a regular file is refused by its size,
+// before any of it is read).
 bool ReadInput(const std::string& path, std::string* bytes, std::string* error);
 
 // The bytes without one final line break (LF, CR LF or a lone CR).

@@ -1,14 +1,17 @@
 #include "cli/cli_main.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "cli/cli_input.h"
 #include "cli/cli_options.h"
 #include "cli/json_output.h"
+#include "cli/jsonl_batch.h"
 #include "cli/run_article.h"
 #include "samples/samples.h"
 
@@ -66,6 +69,35 @@ std::string RenderOutput(const CliOptions& options, const Workspace& ws,
   return FromFieldText(ws.fields.output, options.encoding) + "\n";
 }
 
+// The --jsonl batch over the input named by the options.
+int RunBatch(const CliOptions& options) {
+  std::string error;
+  const int input_fd = OpenInput(options.article_path, &error);
+  if (input_fd < 0) {
+    Complain(error);
+    return kFailure;
+  }
+  BatchOptions batch;
+  batch.jobs = options.jobs > 0
+                   ? options.jobs
+                   : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  batch.default_length_class = options.length_class;
+  // The input stays open: on a failed write a reader may still wait on it
+  // until the process ends.
+  if (!RunJsonlBatch(input_fd, InputName(options.article_path), stdout, batch, &error)) {
+    Complain(error);
+    return kFailure;
+  }
+  return 0;
+}
+
+// The one diagnostic of a run without a summary.
+std::string NoSummaryReason(const GbkText& article) {
+  if (article.empty()) return "no summary: the article is empty";
+  return "no summary: the article is neither Chinese (it holds no U+7684) nor "
+         "English (it holds no letter e)";
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, const char* const* argv) {
@@ -80,6 +112,7 @@ int RunCommandLine(int argc, const char* const* argv) {
     return parsed.exit_status;
   }
   const CliOptions& options = *parsed.options;
+  if (options.jsonl) return RunBatch(options);
 
   ArticleInput input;
   input.length_class = options.length_class;
@@ -103,9 +136,9 @@ int RunCommandLine(int argc, const char* const* argv) {
   Workspace ws;
   const std::optional<Language> language = RunArticle(input, ws);
   if (!language) {
-    Complain((options.sample ? std::string("the sample") : InputName(options.article_path)) +
-             ": no summary: the article is neither Chinese (it holds no "
-             "U+7684) nor English (it holds no letter e)");
+    const std::string name =
+        options.sample ? std::string("the sample") : InputName(options.article_path);
+    Complain(name + ": " + NoSummaryReason(input.article));
   }
   if (!WriteOutput(RenderOutput(options, ws, language), &error)) {
     Complain(error);

@@ -2,10 +2,11 @@
 // and the plain or JSON output. Diagnostics go to standard error, one line
 // each, prefixed "quillet-cli: ".
 //
-// Exit status: 0 after a run (also when the article is of neither language
-// and so has no summary), 2 for a usage error, an input that cannot be read
-// or is refused (NUL byte, ill-formed UTF-8), or a failed write of the
-// output.
+// Exit status: 0 after a run (also when the article is empty or of neither
+// language and so has no summary, and after a --jsonl batch whatever its
+// error lines), 2 for a usage error, an input that cannot be read or is
+// refused (NUL byte, ill-formed UTF-8, over 16 MiB), or a failed write of
+// the output.
 
 #ifndef QUILLET_CLI_CLI_MAIN_H_
 #define QUILLET_CLI_CLI_MAIN_H_

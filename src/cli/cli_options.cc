@@ -11,6 +11,9 @@ namespace {
 // Exit status of every usage error.
 constexpr int kUsageError = 2;
 
+// More threads than this only cost memory.
+constexpr int kMaxJobs = 1024;
+
 const std::map<std::string, Encoding> kEncodings = {
     {"utf-8", Encoding::kUtf8},
     {"utf8", Encoding::kUtf8},
@@ -55,7 +58,8 @@ void AddOptions(CLI::App& app, CliOptions& options, std::string& encoding,
                 std::string& sample) {
   CLI::Option* article =
       app.add_option("ARTICLE", options.article_path,
-                     "the article file; \"-\" or none reads standard input")
+                     "the article file (with --jsonl, the file of JSON lines); "
+                     "\"-\" or none reads standard input")
           ->type_name("");
   CLI::Option* title = app.add_option("-t,--title", options.title,
                                       "the title (default: empty)")
@@ -65,7 +69,7 @@ void AddOptions(CLI::App& app, CliOptions& options, std::string& encoding,
                      "the title from a file, without its final line break")
           ->type_name("FILE")
           ->excludes(title);
-  app.add_option("--sample", sample,
+  CLI::Option* sample_option = app.add_option("--sample", sample,
                  "title and article from a built-in sample: initial (the text "
                  "the window opens with), chinese or english")
       ->type_name("NAME")
@@ -78,13 +82,28 @@ void AddOptions(CLI::App& app, CliOptions& options, std::string& encoding,
                  "-1 means no item selected")
       ->type_name("N")
       ->check(kLengthClass);
-  app.add_option("-e,--encoding", encoding,
+  CLI::Option* encoding_option = app.add_option("-e,--encoding", encoding,
                  "utf-8 (default) or gbk: the encoding of the input and of "
                  "the plain output")
       ->type_name("ENC")
       ->check(kEncodingName);
-  app.add_flag("--json", options.json,
-               "print one JSON object instead of the summary");
+  CLI::Option* json = app.add_flag("--json", options.json,
+                                   "print one JSON object instead of the summary");
+  CLI::Option* jsonl =
+      app.add_flag("--jsonl", options.jsonl,
+                   "read one JSON object {\"title\", \"article\", \"length_class\"} "
+                   "per line and print one JSON result per line, in input order")
+          ->excludes(title)
+          ->excludes(title_file)
+          ->excludes(encoding_option)
+          ->excludes(json)
+          ->excludes(sample_option);
+  app.add_option("-j,--jobs", options.jobs,
+                 "with --jsonl: the number of articles summarised at once "
+                 "(default: one per core)")
+      ->type_name("N")
+      ->check(CLI::Range(1, kMaxJobs))
+      ->needs(jsonl);
   app.set_version_flag("--version", std::string("quillet-cli ") + QUILLET_VERSION);
 }
 

@@ -6,7 +6,10 @@
 // comes from --title or --title-file; --sample takes title and article from
 // a built-in sample instead, and excludes all three. The length class from
 // --length-class, and --encoding names the encoding of every input and of
-// the plain output. Parsing is linear in the arguments.
+// the plain output. With --jsonl, ARTICLE is a file of JSON lines, each
+// holding its own title, article and length class (--length-class then
+// gives the class of lines without one), summarised on --jobs threads.
+// Parsing is linear in the arguments.
 
 #ifndef QUILLET_CLI_CLI_OPTIONS_H_
 #define QUILLET_CLI_CLI_OPTIONS_H_
@@ -28,6 +31,8 @@ struct CliOptions {
   int length_class = 0;                    // -1 for no item selected, 0..3
   Encoding encoding = Encoding::kUtf8;
   bool json = false;
+  bool jsonl = false;                      // --jsonl: a batch of JSON lines
+  int jobs = 0;                            // --jobs; 0 for one per core
 };
 
 // What parsing the command line came to: options to run with, or a text

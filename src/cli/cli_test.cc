@@ -2,6 +2,8 @@
 // exits.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -27,13 +29,6 @@ ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data = "")
   ProcessOptions options;
   options.stdin_data = std::move(stdin_data);
   return RunProcess(args, options);
-}
-
-// Number of lines of a diagnostic text, each ended by LF.
-int Lines(const std::string& text) {
-  int lines = 0;
-  for (char c : text) lines += c == '\n';
-  return lines;
 }
 
 nlohmann::json Json(const ProcessResult& result) {
@@ -90,18 +85,35 @@ TEST(CliTest, UnrepresentableCharactersAreCountedOnOneLine) {
   EXPECT_EQ(ContentBytesInStatus(result), "5");  // "e ? ?"
 }
 
-TEST(CliTest, NeitherLanguageGivesAnEmptySummary) {
-  const ProcessResult plain = RunCli({}, "123 ABC");
-  EXPECT_EQ(plain.exit_status, 0);
-  EXPECT_EQ(plain.out, "\n");
-  EXPECT_EQ(Lines(plain.err), 1);
-  EXPECT_NE(plain.err.find("neither Chinese"), std::string::npos) << plain.err;
+TEST(CliTest, NoLanguageGivesAnEmptySummaryAndOneLineWhy) {
+  const TempFile empty("");
+  struct Case {
+    std::vector<std::string> args;
+    std::string article;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{}, "123 ABC",
+       "standard input: no summary: the article is neither Chinese (it holds no U+7684) nor "
+       "English (it holds no letter e)"},
+      {{empty.path()}, "", empty.path() + ": no summary: the article is empty"},
+      {{}, "\n", "standard input: no summary: the article is neither Chinese (it holds no "
+                 "U+7684) nor English (it holds no letter e)"},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult plain = RunCli(c.args, c.article);
+    EXPECT_EQ(plain.exit_status, 0);
+    EXPECT_EQ(plain.out, "\n");
+    EXPECT_EQ(plain.err, "quillet-cli: " + c.message + "\n");
 
-  const ProcessResult json = RunCli({"--json"}, "123 ABC");
-  EXPECT_EQ(json.exit_status, 0);
-  EXPECT_EQ(json.out,
-            "{\"language\":null,\"summary\":\"\",\"status\":\"\",\"keywords\":\"\","
-            "\"sentences\":[],\"terms\":[],\"summary_rows\":[]}\n");
+    std::vector<std::string> args = c.args;
+    args.push_back("--json");
+    const ProcessResult json = RunCli(args, c.article);
+    EXPECT_EQ(json.exit_status, 0);
+    EXPECT_EQ(json.out,
+              "{\"language\":null,\"summary\":\"\",\"status\":\"\",\"keywords\":\"\","
+              "\"sentences\":[],\"terms\":[],\"summary_rows\":[]}\n");
+  }
 }
 
 TEST(CliTest, JsonMembersInOrderAndEveryCellAText) {
@@ -173,15 +185,33 @@ TEST(CliTest, ErrorsNameTheInputAndExitWithTwo) {
   const TempFile nul_article(std::string("The\0end", 7));
   const TempFile nul_title(std::string("T\0", 2));
   const TempFile bad_utf8("ok \xE7\x9A");
+  const TempFile gbk_title("\xD6\xC7\xBB\xDB");  // 智慧 in GBK
+  // 100 MB that take no disk: refused by its size, before any is read.
+  const TempFile huge("");
+  ASSERT_EQ(truncate(huge.path().c_str(), 100'000'000), 0);
+  const std::string too_large = ": too large (100000000 bytes; the limit is 16 MiB)";
   struct Case {
     std::vector<std::string> args;
     std::string stdin_data;
     std::string message;  // the whole line after "quillet-cli: "
   };
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {{"/nonexistent/article.txt"}, "",
        "/nonexistent/article.txt: No such file or directory"},
       {{"/"}, "", "/: Is a directory"},
+      // Opens, but offset 0 of the reader's own memory is never mapped:
+      // unreadable even for root, whom no file mode stops.
+      {{"/proc/self/mem"}, "", "/proc/self/mem: Input/output error"},
+      {{"--title-file", "/proc/self/mem"}, "e", "/proc/self/mem: Input/output error"},
+      {{huge.path()}, "", huge.path() + too_large},
+      {{"--title-file", huge.path()}, "e", huge.path() + too_large},
+      {{}, std::string((16 << 20) + 1, 'e'),
+       "standard input: too large (more than 16777216 bytes; the limit is 16 MiB)"},
+      {{"--title-file", gbk_title.path()}, "e",
+       gbk_title.path() + ": invalid UTF-8 at byte offset 0 (for GBK input use --encoding gbk)"},
+      {{"--jsonl", "/nonexistent/lines"}, "", "/nonexistent/lines: No such file or directory"},
+      {{"--jsonl", "/"}, "", "/: Is a directory"},
+      {{"--jsonl", "/proc/self/mem"}, "", "/proc/self/mem: Input/output error"},
       {{"--title-file", "/nonexistent/t"}, "e", "/nonexistent/t: No such file or directory"},
       {{nul_article.path()}, "", nul_article.path() + ": NUL byte at offset 3"},
       {{"-e", "gbk", nul_article.path()}, "", nul_article.path() + ": NUL byte at offset 3"},
@@ -194,6 +224,8 @@ TEST(CliTest, ErrorsNameTheInputAndExitWithTwo) {
       {{"a.txt", "b.txt"}, "", "The following argument was not expected: b.txt (see --help)"},
       {{"-l", "4"}, "",
        "--length-class: '4' is not a length class: use 0 to 3, or -1 for none (see --help)"},
+      {{"-l", "7"}, "",
+       "--length-class: '7' is not a length class: use 0 to 3, or -1 for none (see --help)"},
       {{"-l", "x"}, "",
        "--length-class: 'x' is not a length class: use 0 to 3, or -1 for none (see --help)"},
       {{"-e", "latin1"}, "", "--encoding: unknown encoding 'latin1': use utf-8 or gbk (see --help)"},
@@ -205,7 +237,18 @@ TEST(CliTest, ErrorsNameTheInputAndExitWithTwo) {
       {{"--sample", "chinese", "-t", "x"}, "", "--title excludes --sample (see --help)"},
       {{"--title-file", "y", "--sample", "english"}, "",
        "--title-file excludes --sample (see --help)"},
+      {{"--jsonl", "-t", "x"}, "", "--title excludes --jsonl (see --help)"},
+      {{"--jsonl", "--json"}, "", "--json excludes --jsonl (see --help)"},
+      {{"--jsonl", "-e", "gbk"}, "", "--encoding excludes --jsonl (see --help)"},
+      {{"--jobs", "2"}, "", "--jobs requires --jsonl (see --help)"},
+      {{"--jsonl", "--jobs", "0"}, "", "--jobs: Value 0 not in range 1 to 1024 (see --help)"},
+      {{"--jsonl", "--sample", "english"}, "", "--sample excludes --jsonl (see --help)"},
   };
+  const TempFile locked("e");
+  if (geteuid() != 0) {  // root reads a file of any mode
+    ASSERT_EQ(chmod(locked.path().c_str(), 0), 0);
+    cases.push_back({{locked.path()}, "", locked.path() + ": Permission denied"});
+  }
   for (const Case& c : cases) {
     const ProcessResult result = RunCli(c.args, c.stdin_data);
     EXPECT_EQ(result.exit_status, 2) << c.message;
@@ -264,7 +307,8 @@ TEST(CliTest, HelpAndVersion) {
   EXPECT_EQ(help.exit_status, 0);
   EXPECT_EQ(help.err, "");
   for (const char* option : {"ARTICLE", "--title", "--title-file", "--sample",
-                             "--length-class", "--encoding", "--json", "--version"}) {
+                             "--length-class", "--encoding", "--json", "--jsonl", "--jobs",
+                             "--version"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const ProcessResult version = RunCli({"--version"});
@@ -273,12 +317,21 @@ TEST(CliTest, HelpAndVersion) {
 }
 
 TEST(CliTest, ClosedOutputIsAnError) {
-  ProcessOptions options;
-  options.stdin_data = "e";
-  options.stdout_closed = true;
-  const ProcessResult result = RunProcess({QUILLET_CLI_PATH, "--json"}, options);
-  EXPECT_EQ(result.exit_status, 2);
-  EXPECT_EQ(result.err, "quillet-cli: standard output: Broken pipe\n");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> runs = {
+      {{}, "e"},
+      {{"--json"}, "e"},
+      {{"--jsonl"}, "{\"article\": \"e\"}\n{\"article\": \"f\"}\n"},
+  };
+  for (const auto& [args, input] : runs) {
+    ProcessOptions options;
+    options.stdin_data = input;
+    options.stdout_closed = true;
+    std::vector<std::string> argv = args;
+    argv.insert(argv.begin(), QUILLET_CLI_PATH);
+    const ProcessResult result = RunProcess(argv, options);
+    EXPECT_EQ(result.exit_status, 2) << input;
+    EXPECT_EQ(result.err, "quillet-cli: standard output: Broken pipe\n") << input;
+  }
 }
 
 }  // namespace
