@@ -16,17 +16,8 @@ namespace {
 using ::quillet::testing::G;
 using ::quillet::testing::U;
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-
-// The term table as (term, count) pairs in UTF-8, for readable failures.
-Rows TermRows(const WorkTable& table) {
-  Rows rows;
-  for (int r = 0; r < table.RowCount(); ++r) {
-    rows.emplace_back(U(table.GetCell(r, kTextColumn)),
-                      U(table.GetCell(r, kColumnA)));
-  }
-  return rows;
-}
+using ::quillet::testing::Rows;
+using ::quillet::testing::TermRows;
 
 // Runs the stage as the pipeline does: the character list first.
 void Extract(Workspace& ws, const GbkText& counting_text) {

@@ -13,16 +13,8 @@ namespace {
 
 using ::quillet::testing::U;
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-
-Rows TermRows(const WorkTable& table) {
-  Rows rows;
-  for (int r = 0; r < table.RowCount(); ++r) {
-    rows.emplace_back(U(table.GetCell(r, kTextColumn)),
-                      U(table.GetCell(r, kColumnA)));
-  }
-  return rows;
-}
+using ::quillet::testing::Rows;
+using ::quillet::testing::TermRows;
 
 Rows Count(Workspace& ws, const GbkText& counting_text) {
   ws.WorkText = counting_text;

@@ -14,22 +14,14 @@ namespace {
 using ::quillet::testing::G;
 using ::quillet::testing::U;
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
+using ::quillet::testing::Rows;
+using ::quillet::testing::TermRows;
 
 void FillTerms(Workspace& ws, const Rows& rows) {
   for (const auto& [term, count] : rows) {
     const int r = ws.TermTable.InsertRow(G(term));
     ws.TermTable.SetCell(r, kColumnA, G(count));
   }
-}
-
-Rows TermRows(const WorkTable& table) {
-  Rows rows;
-  for (int r = 0; r < table.RowCount(); ++r) {
-    rows.emplace_back(U(table.GetCell(r, kTextColumn)),
-                      U(table.GetCell(r, kColumnA)));
-  }
-  return rows;
 }
 
 TEST(TitleCleanRulesTest, CleansTheTitle) {

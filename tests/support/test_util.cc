@@ -189,4 +189,12 @@ TempFile::TempFile(std::string_view contents) {
 
 TempFile::~TempFile() { unlink(path_.c_str()); }
 
+Rows TermRows(const WorkTable& table) {
+  Rows rows;
+  for (int r = 0; r < table.RowCount(); ++r) {
+    rows.emplace_back(U(table.GetCell(r, kTextColumn)), U(table.GetCell(r, kColumnA)));
+  }
+  return rows;
+}
+
 }  // namespace quillet::testing

@@ -5,8 +5,11 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 #include <vector>
 
+#include "tables/work_table.h"
 #include "text/gbk_text.h"
 
 namespace quillet::testing {
@@ -18,6 +21,11 @@ GbkText G(std::string_view utf8);
 
 // The UTF-8 form of GBK bytes, for readable failure messages.
 std::string U(const GbkText& gbk);
+
+// The rows of a term table as (term, count) pairs in UTF-8, for readable
+// comparisons and failures.
+using Rows = std::vector<std::pair<std::string, std::string>>;
+Rows TermRows(const WorkTable& table);
 
 // What a finished child process left: its exit status (128 plus the signal
 // number when a signal ended it) and everything it wrote.
