@@ -45,8 +45,8 @@ std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t i) {
   return length;
 }
 
-// One iconv descriptor, owned by the call that converts: nothing is shared
-// between calls, so conversions may run on several threads at once.
+// One iconv descriptor. Each thread has its own (below), so conversions may
+// run on several threads at once.
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
@@ -82,6 +82,19 @@ class Converter {
   iconv_t cd_;
 };
 
+// The calling thread's descriptors, opened at its first conversion and kept:
+// opening and closing one takes a process-wide lock inside iconv, which a
+// batch on several threads would otherwise contend for at every text.
+Converter& ToGbkConverter() {
+  thread_local Converter converter("CP936", "UTF-8");
+  return converter;
+}
+
+Converter& ToUtf8Converter() {
+  thread_local Converter converter("UTF-8", "CP936");
+  return converter;
+}
+
 }  // namespace
 
 std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8) {
@@ -95,7 +108,7 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8) {
 }
 
 GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
-  Converter converter("CP936", "UTF-8");
+  Converter& converter = ToGbkConverter();
   std::string out;
   out.reserve(utf8.size());
   std::size_t count = 0;
@@ -128,7 +141,7 @@ GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
-  Converter converter("UTF-8", "CP936");
+  Converter& converter = ToUtf8Converter();
   std::string out;
   out.reserve(gbk.size() * 3 / 2);
   std::size_t i = 0;
