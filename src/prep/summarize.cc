@@ -36,19 +36,28 @@ std::optional<Language> Summarize(Workspace& ws) {
   const std::optional<Language> language = ChooseLanguage(ws.WorkText);
   if (!language) return std::nullopt;
 
+  // Between two stages the front end gets control back (it keeps its
+  // commands disabled during a run), so that a long article does not freeze
+  // the window before the term statistics show their first progress.
   MarkSentences(ws, *language);
+  ws.ProcessEvents();
   BuildSentenceTable(ws);
+  ws.ProcessEvents();
   TrimSentences(ws, *language);
   RebuildWorkText(ws);
+  ws.ProcessEvents();
   MakeCountingText(ws, *language);
+  ws.ProcessEvents();
   if (*language == Language::kChinese) {
     BuildCharList(ws);
+    ws.ProcessEvents();
     ExtractChineseTerms(ws);
   } else {
     CountEnglishWords(ws);
   }
   BoostTitleTerms(ws);
   ScoreSentences(ws, *language);
+  ws.ProcessEvents();
   SelectSummary(ws, *language);
   ReportLengths(ws, *language);
   return language;

@@ -18,7 +18,8 @@ std::optional<Language> ChooseLanguage(const GbkText& article);
 
 // Runs one summary over ws. An article of neither language stops the run
 // after the output field has been emptied: the status, the tables and the
-// rest stay as they were. Returns the language taken, if any.
+// rest stay as they were. Calls ws.ProcessEvents() between stages, besides
+// the calls the term statistics make. Returns the language taken, if any.
 std::optional<Language> Summarize(Workspace& ws);
 
 // Writes "原文" N "字，摘要" M "字" into the status field, N and M being the

@@ -73,5 +73,37 @@ TEST(ReportLengthsTest, HalvesByteCountsForChineseOnly) {
   }
 }
 
+TEST(SummarizeTest, ReportsTheContentAsItStandsAtTheEnd) {
+  // The stages may yield to a front end that changes the content field; the
+  // status measures the field, not WorkText.
+  Workspace ws;
+  ws.fields.content = G("的");
+  int calls = 0;
+  ws.process_events = [&] {
+    if (calls++ == 0) ws.fields.content = G("的的的的");
+  };
+  ASSERT_EQ(Summarize(ws), Language::kChinese);
+  ASSERT_GT(calls, 0);
+  EXPECT_EQ(U(ws.fields.status).rfind("原文4字，", 0), 0u) << U(ws.fields.status);
+}
+
+TEST(SummarizeTest, YieldsBeforeTheTermStatisticsBegin) {
+  // A front end gets control during the preparation stages already, before
+  // the first progress caption; the run's result is the same either way.
+  Workspace quiet;
+  quiet.fields.content = G("今天的天气很好，我们去公园散步。今天的天气很好。");
+  Summarize(quiet);
+
+  Workspace ws;
+  ws.fields.content = quiet.fields.content;
+  std::vector<GbkText> statuses;
+  ws.process_events = [&] { statuses.push_back(ws.fields.status); };
+  Summarize(ws);
+  ASSERT_FALSE(statuses.empty());
+  EXPECT_EQ(statuses.front(), GbkText());
+  EXPECT_EQ(ws.fields.output, quiet.fields.output);
+  EXPECT_EQ(ws.fields.status, quiet.fields.status);
+}
+
 }  // namespace
 }  // namespace quillet
