@@ -27,14 +27,7 @@ void Extract(Workspace& ws, const GbkText& counting_text) {
 
 TEST(ReferenceChineseTermsTest, ShowsProgressAndYieldsAtEveryStep) {
   Workspace ws;
-  std::vector<std::string> captions;
-  int calls = 0;
-  ws.process_events = [&] {
-    ++calls;
-    if (captions.empty() || captions.back() != U(ws.fields.status)) {
-      captions.push_back(U(ws.fields.status));
-    }
-  };
+  testing::ProgressRecorder progress(ws);
   ws.fields.status = "x";
   // Nine elements. Pass p forms max(0, 9 - n) windows for n = 18 - p; only
   // the last pass has candidates (three windows 中国), the first of which is
@@ -43,11 +36,11 @@ TEST(ReferenceChineseTermsTest, ShowsProgressAndYieldsAtEveryStep) {
   // 3 candidates + 1 (11); the merge of one row (1) and the removal step
   // examining it (1).
   Extract(ws, G("中国 中国 中国 "));
-  EXPECT_EQ(calls, 8 + 28 + 11 + 1 + 1);
+  EXPECT_EQ(progress.calls, 8 + 28 + 11 + 1 + 1);
   const std::vector<std::string> expected = {
       "6%",  "12%", "18%", "25%", "31%", "37%", "43%", "50%",
       "56%", "62%", "68%", "75%", "81%", "87%", "93%", "100%"};
-  EXPECT_EQ(captions, expected);
+  EXPECT_EQ(progress.captions, expected);
 }
 
 TEST(ReferenceChineseTermsTest, YieldsForEveryMergePairAndExaminedRow) {

@@ -142,14 +142,7 @@ TEST(ExtractChineseTermsTest, EmptiesTheTableOfTheRunBefore) {
 
 TEST(ExtractChineseTermsTest, ShowsProgressAndYieldsEveryPass) {
   Workspace ws;
-  std::vector<std::string> captions;
-  int calls = 0;
-  ws.process_events = [&] {
-    ++calls;
-    if (captions.empty() || captions.back() != U(ws.fields.status)) {
-      captions.push_back(U(ws.fields.status));
-    }
-  };
+  testing::ProgressRecorder progress(ws);
   // The window sees every caption, so it is given control at least once
   // per pass, the empty text included.
   const std::vector<std::string> expected = {
@@ -157,11 +150,10 @@ TEST(ExtractChineseTermsTest, ShowsProgressAndYieldsEveryPass) {
       "56%", "62%", "68%", "75%", "81%", "87%", "93%", "100%"};
   for (const char* text : {"", "中国 中国 中国 "}) {
     ws.fields.status = "x";
-    captions.clear();
-    calls = 0;
+    progress.Clear();
     Extract(ws, G(text));
-    EXPECT_EQ(captions, expected) << text;
-    EXPECT_GE(calls, 16) << text;
+    EXPECT_EQ(progress.captions, expected) << text;
+    EXPECT_GE(progress.calls, 16) << text;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "reference/text_reference.h"
 #include "support/test_util.h"
 
 namespace quillet {
@@ -193,71 +194,6 @@ TEST(SplitTextTest, PieceRules) {
   }
 }
 
-// The boundary scan written out step by step, as the reference for the
-// operations built on it.
-struct ReferenceScan {
-  static bool Equal(unsigned char a, unsigned char b, bool fold) {
-    if (a == b) return true;
-    return fold && ((a >= 0x41 && a <= 0x5A && b == a + 0x20) ||
-                    (b >= 0x41 && b <= 0x5A && a == b + 0x20));
-  }
-  static bool MatchAt(const std::string& t, std::size_t i, const std::string& s,
-                      bool fold) {
-    for (std::size_t j = 0; j < s.size(); ++j) {
-      if (!Equal(t[i + j], s[j], fold)) return false;
-    }
-    return true;
-  }
-  static std::size_t Step(const std::string& t, std::size_t i) {
-    return (static_cast<unsigned char>(t[i]) >= 0x80 && i + 1 < t.size()) ? 2
-                                                                           : 1;
-  }
-  static int Find(const std::string& t, const std::string& s, bool fold,
-                  bool last) {
-    int found = -1;
-    for (std::size_t i = 0; t.size() >= s.size() && i <= t.size() - s.size();
-         i += Step(t, i)) {
-      if (MatchAt(t, i, s, fold)) {
-        found = static_cast<int>(i) + 1;
-        if (!last) break;
-      }
-    }
-    return found;
-  }
-  static std::string Replace(const std::string& t, const std::string& s,
-                             const std::string& r) {
-    std::string out;
-    std::size_t i = 0;
-    while (t.size() - i >= s.size()) {
-      if (MatchAt(t, i, s, false)) {
-        out += r;
-        i += s.size();
-      } else {
-        out += t.substr(i, Step(t, i));
-        i += Step(t, i);
-      }
-    }
-    return out + t.substr(i);
-  }
-  static std::vector<std::string> Split(const std::string& t,
-                                        const std::string& s) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (t.size() - i >= s.size()) {
-      if (MatchAt(t, i, s, false)) {
-        pieces.push_back(t.substr(start, i - start));
-        i += s.size();
-        start = i;
-      } else {
-        i += Step(t, i);
-      }
-    }
-    if (start < t.size()) pieces.push_back(t.substr(start));
-    return pieces;
-  }
-};
-
 TEST(BoundaryScanTest, AgreesWithStepByStepScanOnRandomTexts) {
   // Few distinct bytes, many of them lead bytes, so that straddling
   // matches, lone final lead bytes and folding all occur often.
@@ -274,12 +210,12 @@ TEST(BoundaryScanTest, AgreesWithStepByStepScanOnRandomTexts) {
     if (sought.empty()) sought = "\xB5";
     const std::string replacement = random_text(2);
     SCOPED_TRACE(U(t) + " / " + U(sought));
-    ASSERT_EQ(FindText(t, sought), ReferenceScan::Find(t, sought, true, false));
+    ASSERT_EQ(FindText(t, sought), reference::FindText(t, sought));
     ASSERT_EQ(FindTextLast(t, sought),
-              ReferenceScan::Find(t, sought, false, true));
+              reference::FindTextLast(t, sought));
     ASSERT_EQ(ReplaceAll(t, sought, replacement).bytes(),
-              ReferenceScan::Replace(t, sought, replacement));
-    ASSERT_EQ(Bytes(SplitText(t, sought)), ReferenceScan::Split(t, sought));
+              reference::ReplaceAll(t, sought, replacement).bytes());
+    ASSERT_EQ(Bytes(SplitText(t, sought)), Bytes(reference::SplitText(t, sought)));
   }
 }
 
@@ -298,10 +234,10 @@ TEST(BoundaryScanTest, AgreesWithStepByStepScanOnLongTexts) {
     std::string sought(1 + rng() % 4, ' ');
     for (char& c : sought) c = static_cast<char>(alphabet[rng() % sizeof alphabet]);
     SCOPED_TRACE(U(sought));
-    ASSERT_EQ(FindTextLast(t, sought), ReferenceScan::Find(t, sought, false, true));
+    ASSERT_EQ(FindTextLast(t, sought), reference::FindTextLast(t, sought));
     ASSERT_EQ(ReplaceAll(t, sought, "\xA1\xFE").bytes(),
-              ReferenceScan::Replace(t, sought, "\xA1\xFE"));
-    ASSERT_EQ(Bytes(SplitText(t, sought)), ReferenceScan::Split(t, sought));
+              reference::ReplaceAll(t, sought, "\xA1\xFE").bytes());
+    ASSERT_EQ(Bytes(SplitText(t, sought)), Bytes(reference::SplitText(t, sought)));
   }
 }
 

@@ -197,4 +197,12 @@ Rows TermRows(const WorkTable& table) {
   return rows;
 }
 
+ProgressRecorder::ProgressRecorder(Workspace& ws) {
+  ws.process_events = [this, &ws] {
+    ++calls;
+    const std::string caption = U(ws.fields.status);
+    if (captions.empty() || captions.back() != caption) captions.push_back(caption);
+  };
+}
+
 }  // namespace quillet::testing

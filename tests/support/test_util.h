@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tables/work_table.h"
+#include "tables/workspace.h"
 #include "text/gbk_text.h"
 
 namespace quillet::testing {
@@ -26,6 +27,19 @@ std::string U(const GbkText& gbk);
 // comparisons and failures.
 using Rows = std::vector<std::pair<std::string, std::string>>;
 Rows TermRows(const WorkTable& table);
+
+// Watches the ProcessEvents calls of a workspace, as a window would see
+// them: how many calls there were, and the status captions shown, each
+// change recorded once (in UTF-8). The recorder must outlive the runs.
+struct ProgressRecorder {
+  explicit ProgressRecorder(Workspace& ws);
+  void Clear() {
+    calls = 0;
+    captions.clear();
+  }
+  int calls = 0;
+  std::vector<std::string> captions;
+};
 
 // What a finished child process left: its exit status (128 plus the signal
 // number when a signal ended it) and everything it wrote.
