@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "joined_articles.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "samples/samples.h"
 
 namespace quillet::bench {

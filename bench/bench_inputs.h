@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/gbk_text.h"
 
 namespace quillet::bench {

@@ -25,7 +25,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/gbk_text.h"
 
 namespace quillet::bench {

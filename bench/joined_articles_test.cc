@@ -9,7 +9,7 @@
 
 #include "bench_inputs.h"
 #include "codec/gbk_codec.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 
 namespace quillet::bench {
 namespace {

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "bench_inputs.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "prep/counting_text.h"
 #include "prep/mark_sentences.h"
 #include "prep/sentence_table.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "terms/chinese_terms.h"
 #include "terms/english_words.h"
 

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "reference/text_reference.h"
 #include "support/fuzz_util.h"
 #include "text/text_ops.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "support/test_util.h"
 
 namespace quillet {

@@ -23,7 +23,7 @@
 #include "prep/counting_text.h"
 #include "prep/mark_sentences.h"
 #include "prep/sentence_table.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "reference/chinese_terms.h"
 #include "reference/english_words.h"
 #include "samples/samples.h"

@@ -11,7 +11,7 @@
 
 #include <QString>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/gbk_text.h"
 
 class QComboBox;

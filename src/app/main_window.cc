@@ -16,7 +16,7 @@
 #include <QTimer>
 
 #include "app/app_icon.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "samples/samples.h"
 
 namespace quillet {

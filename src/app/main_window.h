@@ -18,7 +18,7 @@
 #include <QWidget>
 
 #include "app/field_seam.h"
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 class QComboBox;
 class QLabel;

@@ -19,7 +19,7 @@
 
 #include "app/field_seam.h"
 #include "app/main_window.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "samples/samples.h"
 #include "text/text_ops.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "codec/gbk_codec.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "samples/samples.h"
 #include "support/test_util.h"
 

@@ -11,7 +11,7 @@
 
 #include <optional>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet::cli {
 

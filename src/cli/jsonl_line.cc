@@ -7,7 +7,7 @@
 #include "cli/cli_input.h"
 #include "cli/json_output.h"
 #include "cli/run_article.h"
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/run_article.h"
 
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 
 namespace quillet::cli {
 

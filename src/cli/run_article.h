@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/gbk_text.h"
 
 namespace quillet::cli {

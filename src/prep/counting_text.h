@@ -6,7 +6,7 @@
 #ifndef QUILLET_PREP_COUNTING_TEXT_H_
 #define QUILLET_PREP_COUNTING_TEXT_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/rule_list.h"
 
 namespace quillet {

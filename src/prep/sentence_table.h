@@ -4,7 +4,7 @@
 #ifndef QUILLET_PREP_SENTENCE_TABLE_H_
 #define QUILLET_PREP_SENTENCE_TABLE_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

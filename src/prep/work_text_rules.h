@@ -5,7 +5,7 @@
 #ifndef QUILLET_PREP_WORK_TEXT_RULES_H_
 #define QUILLET_PREP_WORK_TEXT_RULES_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/rule_list.h"
 
 namespace quillet {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "codec/gbk_codec.h"
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 #include "samples/embedded_texts.h"
 #include "text/text_ops.h"
 

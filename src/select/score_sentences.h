@@ -3,7 +3,7 @@
 #ifndef QUILLET_SELECT_SCORE_SENTENCES_H_
 #define QUILLET_SELECT_SCORE_SENTENCES_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

@@ -4,7 +4,7 @@
 #ifndef QUILLET_SELECT_SELECT_SUMMARY_H_
 #define QUILLET_SELECT_SELECT_SUMMARY_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

@@ -12,7 +12,7 @@
 #ifndef QUILLET_TERMS_CHINESE_TERMS_H_
 #define QUILLET_TERMS_CHINESE_TERMS_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

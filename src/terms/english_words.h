@@ -8,7 +8,7 @@
 #ifndef QUILLET_TERMS_ENGLISH_WORDS_H_
 #define QUILLET_TERMS_ENGLISH_WORDS_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

@@ -14,7 +14,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

@@ -3,7 +3,7 @@
 #ifndef QUILLET_TERMS_TITLE_BOOST_H_
 #define QUILLET_TERMS_TITLE_BOOST_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/rule_list.h"
 
 namespace quillet {

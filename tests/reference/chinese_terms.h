@@ -8,7 +8,7 @@
 #ifndef QUILLET_TESTS_REFERENCE_CHINESE_TERMS_H_
 #define QUILLET_TESTS_REFERENCE_CHINESE_TERMS_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet::reference {
 

@@ -7,7 +7,7 @@
 #ifndef QUILLET_TESTS_REFERENCE_ENGLISH_WORDS_H_
 #define QUILLET_TESTS_REFERENCE_ENGLISH_WORDS_H_
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet::reference {
 

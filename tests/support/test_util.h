@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tables/work_table.h"
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 #include "text/gbk_text.h"
 
 namespace quillet::testing {

@@ -1,4 +1,4 @@
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 
 #include "prep/counting_text.h"
 #include "prep/mark_sentences.h"

@@ -1,4 +1,4 @@
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "prep/summarize.h"
+#include "pipeline/summarize.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 // language from the article, runs the stages of that language in order and
 // writes the length status. Cost: that of the stages it runs.
 
-#ifndef QUILLET_PREP_SUMMARIZE_H_
-#define QUILLET_PREP_SUMMARIZE_H_
+#ifndef QUILLET_PIPELINE_SUMMARIZE_H_
+#define QUILLET_PIPELINE_SUMMARIZE_H_
 
 #include <optional>
 
-#include "tables/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quillet {
 
@@ -29,4 +29,4 @@ void ReportLengths(Workspace& ws, Language language);
 
 }  // namespace quillet
 
-#endif  // QUILLET_PREP_SUMMARIZE_H_
+#endif  // QUILLET_PIPELINE_SUMMARIZE_H_

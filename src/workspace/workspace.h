@@ -7,8 +7,8 @@
 // Every stage is a function over a Workspace& (and the language); nothing is
 // process-wide, so separate workspaces may run on separate threads.
 
-#ifndef QUILLET_TABLES_WORKSPACE_H_
-#define QUILLET_TABLES_WORKSPACE_H_
+#ifndef QUILLET_WORKSPACE_WORKSPACE_H_
+#define QUILLET_WORKSPACE_WORKSPACE_H_
 
 #include <functional>
 
@@ -55,4 +55,4 @@ class Workspace {
 
 }  // namespace quillet
 
-#endif  // QUILLET_TABLES_WORKSPACE_H_
+#endif  // QUILLET_WORKSPACE_WORKSPACE_H_
