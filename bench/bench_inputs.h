@@ -1,5 +1,6 @@
-// The named inputs of the benchmark table: the three built-in samples and
-// joined Chinese and English articles of 64 KB, 256 KB and 1 MB.
+// The named inputs of the benchmark table: the three built-in samples,
+// joined Chinese and English articles of 64 KB, 256 KB and 1 MB, and real
+// articles repeated, or with long runs of marks, of 256 KB and 1 MB.
 //
 // Every tool of the benchmark suite (the timings, the peak memory, the
 // batch file) builds its inputs here, so that one name means the same bytes
@@ -31,7 +32,8 @@ struct BenchInput {
 
 // Every input name, in the order of the table: "InitialText",
 // "ChineseSampleText", "EnglishSampleText", "zh-64K", "zh-256K", "zh-1M",
-// "en-64K", "en-256K", "en-1M".
+// "en-64K", "en-256K", "en-1M", then "zh-repeat-", "en-repeat-",
+// "zh-marks-" and "en-marks-" each with "256K" and "1M".
 const std::vector<std::string>& BenchInputNames();
 
 // The input of that name; nullopt for a name not in BenchInputNames().

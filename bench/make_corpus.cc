@@ -4,6 +4,9 @@
 //   quillet_bench_corpus jsonl COUNT  COUNT articles of 4 to 16 KB, Chinese
 //                                     and English in turn, one JSON object
 //                                     {"title": ..., "article": ...} a line
+//   quillet_bench_corpus news COUNT   COUNT lines of the same form, the real
+//                                     news articles (RealNewsArticles) in
+//                                     turn, over and over
 // Output goes to standard output and is the same on every run.
 
 #include <cstdio>
@@ -17,6 +20,7 @@
 #include "bench_inputs.h"
 #include "codec/gbk_codec.h"
 #include "joined_articles.h"
+#include "news_articles.h"
 
 namespace {
 
@@ -27,7 +31,8 @@ std::string Utf8(const GbkText& text) {
 }
 
 int Usage(const char* program) {
-  std::fprintf(stderr, "usage: %s text INPUT | jsonl COUNT\n", program);
+  std::fprintf(stderr, "usage: %s text INPUT | jsonl COUNT | news COUNT\n",
+               program);
   return 2;
 }
 
@@ -52,16 +57,27 @@ int WriteJsonl(int count) {
   return 0;
 }
 
+int WriteNews(int count) {
+  const auto articles = quillet::bench::RealNewsArticles();
+  for (int i = 0; i < count; ++i) {
+    const auto& article = articles[static_cast<std::size_t>(i) % articles.size()];
+    const nlohmann::json line = {{"title", Utf8(article.title)},
+                                 {"article", Utf8(article.text)}};
+    std::cout << line.dump() << '\n';
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) return Usage(argv[0]);
   const std::string_view command = argv[1];
   if (command == "text") return WriteText(argv[2]) == 0 ? 0 : Usage(argv[0]);
-  if (command == "jsonl") {
+  if (command == "jsonl" || command == "news") {
     const int count = std::atoi(argv[2]);
     if (count <= 0) return Usage(argv[0]);
-    return WriteJsonl(count);
+    return command == "jsonl" ? WriteJsonl(count) : WriteNews(count);
   }
   return Usage(argv[0]);
 }

@@ -6,9 +6,13 @@
       Benchmark JSON, median aggregates), OUTDIR/memory.jsonl (one line per
       input from quillet_bench_mem) and, if there, OUTDIR/batch.json; then
       the targets with the figures measured against them.
-  report.py time-batch CLI FILE JOBS
+  report.py time-batch CLI FILE JOBS RUNS
       Times CLI --jsonl on FILE with --jobs 1 and --jobs JOBS (wall clock,
-      median of three runs each) and prints the result as JSON.
+      median of RUNS runs each) and prints the result as JSON.
+  report.py time-process LABEL BYTES RUNS COMMAND...
+      Runs COMMAND RUNS times as a whole process, output discarded, and
+      prints one JSON line: LABEL, BYTES, the median wall time and the
+      largest peak resident set (getrusage of the child).
 """
 
 import json
@@ -20,6 +24,8 @@ import time
 
 # The inputs whose times make the size ratio of each language.
 BIG = {"zh": ("zh-256K", "zh-1M"), "en": ("en-256K", "en-1M")}
+# Every pair of inputs of 256 KiB and 1 MiB: the growth of the whole process.
+FAMILIES = ("zh-", "en-", "zh-repeat-", "en-repeat-", "zh-marks-", "en-marks-")
 TERMS = ("ChineseTerms", "EnglishWords")
 DASH = "\u2014"
 
@@ -86,9 +92,15 @@ def machine():
     return f"{os.cpu_count()} cores, {model}; load average {load}"
 
 
+def cold_ratio(memory, name):
+    m = memory.get(name, {})
+    return m["cold_s"] / m["warm_s"] if m.get("warm_s") else None
+
+
 def table(outdir, repetitions):
     timings, context = load_timings(os.path.join(outdir, "timings.json"))
     memory = {m["input"]: m for m in load_memory(os.path.join(outdir, "memory.jsonl"))}
+    process = {p["label"]: p for p in load_memory(os.path.join(outdir, "process.jsonl"))}
     names = list(memory) or sorted({n.split("/", 1)[1] for n in timings})
 
     def t(kind, name):
@@ -104,12 +116,14 @@ def table(outdir, repetitions):
     print(f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}.")
     print(f"Times: CPU time of the summarising thread, median of {repetitions} "
           "repetitions. Peak memory: peak resident set of a process that builds the "
-          "input and summarises it once. Term statistics: the term stage alone "
+          "input and summarises it once. First/warm: CPU time of the first "
+          "Summarize in that process over the median of five after it. Term "
+          "statistics: the term stage alone "
           "(Chinese: character list and term extraction; English: word counting) "
           f"on the workspace that the stages before it leave. {DASH}: not run.")
     print()
-    print("| Input | Size | Summarize | Peak memory | Term stats | Term stats, reference | Reference/fast |")
-    print("|---|---:|---:|---:|---:|---:|---:|")
+    print("| Input | Size | Summarize | Peak memory | First/warm | Term stats | Term stats, reference | Reference/fast |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|")
     for name in names:
         size = memory.get(name, {}).get("bytes")
         if size is None:
@@ -118,8 +132,28 @@ def table(outdir, repetitions):
         fast, ref = terms(name)
         ratio = ref / fast if fast and ref else None
         print(f"| {name} | {fmt_bytes(size)} | {fmt_time(t('Summarize', name))} | "
-              f"{fmt_bytes(peak * 1024 if peak else None)} | {fmt_time(fast)} | "
+              f"{fmt_bytes(peak * 1024 if peak else None)} | "
+              f"{fmt_ratio(cold_ratio(memory, name))} | {fmt_time(fast)} | "
               f"{fmt_time(ref)} | {fmt_ratio(ratio)} |")
+
+    def wall(label):
+        p = process.get(label)
+        return p["seconds"] if p else None
+
+    if process:
+        print()
+        print("Whole process: `quillet-cli FILE` on the input as a UTF-8 file "
+              "(and `ots FILE` on the English ones), wall clock, median of "
+              f"{next(iter(process.values()))['runs']} runs; peak resident set.")
+        print()
+        print("| Input | File size (UTF-8) | quillet-cli | Peak memory | ots |")
+        print("|---|---:|---:|---:|---:|")
+        for p in process.values():
+            if p["label"].startswith(("ots ", "batch ")):
+                continue
+            name = p["label"]
+            print(f"| {name} | {fmt_bytes(p['bytes'])} | {fmt_time(p['seconds'])} | "
+                  f"{fmt_bytes(p['peak_kib'] * 1024)} | {fmt_time(wall('ots ' + name))} |")
 
     batch_path = os.path.join(outdir, "batch.json")
     batch = None
@@ -128,10 +162,11 @@ def table(outdir, repetitions):
             batch = json.load(f)
         print()
         print("| Batch (quillet-cli --jsonl) | Articles | --jobs 1 | "
-              f"--jobs {batch['jobs']} | Throughput ratio |")
-        print("|---|---:|---:|---:|---:|")
+              f"--jobs {batch['jobs']} | Articles/s, --jobs 1 | Throughput ratio |")
+        print("|---|---:|---:|---:|---:|---:|")
         print(f"| {os.path.basename(batch['file'])} | {batch['articles']} | "
               f"{fmt_time(batch['seconds_1'])} | {fmt_time(batch['seconds_n'])} | "
+              f"{batch['articles'] / batch['seconds_1']:.0f} | "
               f"{fmt_ratio(batch['seconds_1'] / batch['seconds_n'])} |")
 
     print()
@@ -160,34 +195,69 @@ def table(outdir, repetitions):
         peak = memory.get(name, {}).get("peak_kib")
         target(f"Peak memory {name}", 64 << 20, peak * 1024 if peak else None,
                shown=fmt_bytes)
-    target("Batch throughput, --jobs 2 / --jobs 1", 1.8,
+    target("quillet-cli zh-1M, whole process", 0.12, wall("zh-1M"), shown=fmt_time)
+    target("quillet-cli en-1M, whole process", 0.06, wall("en-1M"), shown=fmt_time)
+    for name in ("zh-1M", "en-1M"):
+        target(f"First/warm Summarize {name}", 1.3, cold_ratio(memory, name))
+    for family in FAMILIES:
+        a, b = wall(family + "256K"), wall(family + "1M")
+        target(f"quillet-cli {family}1M / {family}256K, whole process", 4.3,
+               b / a if a and b else None)
+    for name in ("zh-1M", "en-1M"):
+        p = process.get(name)
+        target(f"Peak memory quillet-cli {name}", 48 << 20,
+               p["peak_kib"] * 1024 if p else None, shown=fmt_bytes)
+    target("Batch --jobs 1, articles/s", 2500,
+           batch["articles"] / batch["seconds_1"] if batch else None, at_most=False,
+           shown=lambda v: f"{v:.0f}")
+    target("Batch throughput, --jobs 2 / --jobs 1", 1.85,
            batch["seconds_1"] / batch["seconds_n"] if batch and batch["jobs"] >= 2 else None,
            at_most=False)
 
 
-def time_batch(cli, path, jobs):
+def run_once(command, stdin_path=None):
+    """(wall seconds, peak resident KiB) of one run of command"""
+    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    try:
+        start = time.perf_counter()
+        child = subprocess.Popen(command, stdin=stdin, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(child.pid, 0)
+        seconds = time.perf_counter() - start
+        child.returncode = os.waitstatus_to_exitcode(status)
+    finally:
+        if stdin_path:
+            stdin.close()
+    if child.returncode != 0:
+        sys.exit(f"report.py: {command} exited with {child.returncode}")
+    return seconds, usage.ru_maxrss
+
+
+def time_batch(cli, path, jobs, runs):
     with open(path) as f:
         articles = sum(1 for line in f if line.strip())
 
     def run(n):
-        times = []
-        for _ in range(3):
-            with open(path, "rb") as stdin:
-                start = time.perf_counter()
-                subprocess.run([cli, "--jsonl", "--jobs", str(n)], stdin=stdin,
-                               stdout=subprocess.DEVNULL, check=True)
-                times.append(time.perf_counter() - start)
-        return statistics.median(times)
+        return statistics.median(
+            run_once([cli, "--jsonl", "--jobs", str(n)], path)[0] for _ in range(runs))
 
     print(json.dumps({"file": path, "articles": articles, "jobs": jobs,
                       "seconds_1": run(1), "seconds_n": run(jobs)}))
 
 
+def time_process(label, size, runs, command):
+    results = [run_once(command) for _ in range(runs)]
+    print(json.dumps({"label": label, "bytes": size, "runs": runs,
+                      "seconds": statistics.median(r[0] for r in results),
+                      "peak_kib": max(r[1] for r in results)}))
+
+
 def main(argv):
     if len(argv) == 4 and argv[1] == "table":
         table(argv[2], int(argv[3]))
-    elif len(argv) == 5 and argv[1] == "time-batch":
-        time_batch(argv[2], argv[3], int(argv[4]))
+    elif len(argv) == 6 and argv[1] == "time-batch":
+        time_batch(argv[2], argv[3], int(argv[4]), int(argv[5]))
+    elif len(argv) >= 6 and argv[1] == "time-process":
+        time_process(argv[2], int(argv[3]), int(argv[4]), argv[5:])
     else:
         sys.exit(__doc__)
 
