@@ -7,6 +7,9 @@
 // where the round trip must be the identity. Which byte pairs are GBK
 // characters is asked of iconv pair by pair, once, at start-up.
 //
+// Both sides convert exactly as iconv does over whole stretches
+// (tests/reference/iconv_codec.h).
+//
 // UTF-8 side: arbitrary bytes never crash FindInvalidUtf8 or Utf8ToGbk,
 // the GBK text holds no zero byte, the replacement count is plausible, and
 // well-formed ASCII passes unchanged. The line-break helpers agree with
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "codec/gbk_codec.h"
+#include "reference/iconv_codec.h"
 #include "support/fuzz_util.h"
 
 namespace quillet {
@@ -149,6 +153,19 @@ void CheckUtf8Side(std::string_view bytes) {
   }
 }
 
+void CheckAgainstIconv(std::string_view bytes) {
+  std::size_t replaced = 0;
+  std::size_t expected_replaced = 0;
+  const GbkText gbk = Utf8ToGbk(bytes, &replaced);
+  const GbkText expected = reference::Utf8ToGbk(bytes, &expected_replaced);
+  Require(gbk == expected && replaced == expected_replaced,
+          "Utf8ToGbk converts as iconv does",
+          Hex(bytes) + " gave " + Hex(gbk.view()) + " expected " + Hex(expected.view()));
+  const std::string utf8 = GbkToUtf8(bytes);
+  Require(utf8 == reference::GbkToUtf8(bytes), "GbkToUtf8 converts as iconv does",
+          Hex(bytes));
+}
+
 void CheckLineBreaks(std::string_view bytes) {
   const std::string crlf = ToCrLf(bytes);
   const std::string lf = ToLf(bytes);
@@ -171,6 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckGbkRoundTrip(GbkText(bytes));
   CheckGbkRoundTrip(WellFormedText(bytes));
   CheckUtf8Side(bytes);
+  CheckAgainstIconv(bytes);
   CheckLineBreaks(bytes);
   return 0;
 }

@@ -1,6 +1,8 @@
 // Fuzzes the text operations. The input is t, sought and replacement cut at
 // zero bytes: the four matching operations must agree with the plain
-// reference versions. Its first bytes, read as a double and as an integer,
+// reference versions. The pieces after those, taken two by two as sought
+// and replacement texts, are a rule list, which must rewrite t as the
+// reference ReplaceAll does rule by rule. Its first bytes, read as a double and as an integer,
 // and the number parsed from t feed the number round trips: a double
 // written to text and read back is the double rounded to 13 significant
 // digits, and writing that again gives the same text.
@@ -11,9 +13,12 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "reference/text_reference.h"
 #include "support/fuzz_util.h"
+#include "text/rule_list.h"
 #include "text/text_ops.h"
 
 namespace quillet {
@@ -46,6 +51,24 @@ void CheckMatching(const GbkText& t, const GbkText& sought,
   const TextList pieces = SplitText(t, sought);
   Require(pieces == reference::SplitText(t, sought), "SplitText",
           args + " got " + ListHex(pieces));
+}
+
+void CheckRuleList(const GbkText& t, const std::vector<std::string_view>& parts) {
+  // Rule texts hold no zero byte (the last part may): GbkText drops them.
+  std::vector<GbkText> texts(parts.begin() + 3, parts.end());
+  std::vector<ReplacementRule> rules;
+  GbkText expected = t;
+  std::string shown;
+  for (std::size_t i = 0; i + 1 < texts.size(); i += 2) {
+    if (texts[i].empty()) continue;  // a rule's sought text is never empty
+    rules.push_back({texts[i].view(), texts[i + 1].view()});
+    expected = reference::ReplaceAll(expected, texts[i], texts[i + 1]);
+    shown += " " + Hex(texts[i].view()) + "->" + Hex(texts[i + 1].view());
+  }
+  GbkText applied = t;
+  ApplyRules(applied, rules);
+  Require(applied == expected, "ApplyRules",
+          "t=" + Hex(t.view()) + " rules" + shown + " got " + Hex(applied.view()));
 }
 
 void CheckDoubleRoundTrip(double x) {
@@ -92,11 +115,12 @@ void CheckParsers(const GbkText& t, double x) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillet;
-  const auto parts = fuzzing::SplitInput(data, size, 3);
+  const auto parts = fuzzing::SplitInput(data, size, 3 + 2 * 12);
   const GbkText t(parts[0]);
   const GbkText sought(parts[1]);
   const GbkText replacement(parts[2]);
   CheckMatching(t, sought, replacement);
+  CheckRuleList(t, parts);
 
   double x = 0;
   std::memcpy(&x, data, size < sizeof x ? size : sizeof x);

@@ -1,7 +1,8 @@
 // The fast matching operations against the plain reference versions, on
 // pseudo-random texts over a small alphabet that stresses the character
 // rule (lead bytes 0x80..0xFF that pair with ASCII or with each other) and
-// letter-case folding; and the reference versions on the documented cases.
+// letter-case folding; rule lists against ReplaceAll of the reference rule
+// by rule; and the reference versions on the documented cases.
 
 #include "reference/text_reference.h"
 
@@ -12,6 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "prep/counting_text.h"
+#include "prep/mark_sentences.h"
+#include "samples/samples.h"
+#include "terms/title_boost.h"
+#include "text/rule_list.h"
 #include "text/text_ops.h"
 
 namespace quillet {
@@ -50,6 +56,91 @@ TEST(TextReferenceTest, FastOperationsAgreeOnRandomTexts) {
               reference::ReplaceAll(t, sought, replacement));
     EXPECT_EQ(SplitText(t, sought), reference::SplitText(t, sought));
     if (HasFailure()) break;  // one reported case says enough
+  }
+}
+
+// What a rule list must give: the reference ReplaceAll, rule by rule.
+GbkText ReferenceRules(GbkText t, RuleList rules) {
+  for (const ReplacementRule& rule : rules) {
+    t = reference::ReplaceAll(t, GbkText(rule.sought), GbkText(rule.replacement));
+  }
+  return t;
+}
+
+GbkText Applied(GbkText t, RuleList rules) {
+  ApplyRules(t, rules);
+  return t;
+}
+
+std::string Show(RuleList rules) {
+  std::string out;
+  for (const ReplacementRule& rule : rules) {
+    out += Hex(GbkText(rule.sought)) + "->" + Hex(GbkText(rule.replacement)) + " ";
+  }
+  return out;
+}
+
+TEST(TextReferenceTest, RuleListsAgreeOnRandomTextsAndRules) {
+  // Rules that shrink, keep or grow the text, pass over it, halve runs, or
+  // turn one ASCII byte into another in runs (which are applied as one
+  // walk), over texts where lead bytes pair with ASCII.
+  static constexpr unsigned char kAlphabet[] = {' ', '0', '1', 'a', 0x80,
+                                                0xA1, 0xFE, 0xB5};
+  std::mt19937 rng(20261211);
+  const auto random_bytes = [&](std::size_t min, std::size_t max) {
+    std::string bytes(min + rng() % (max - min + 1), ' ');
+    for (char& c : bytes) c = static_cast<char>(kAlphabet[rng() % sizeof kAlphabet]);
+    return bytes;
+  };
+  for (int i = 0; i < 3000; ++i) {
+    std::vector<std::string> storage;
+    const std::size_t count = 1 + rng() % 8;
+    for (std::size_t r = 0; r < count; ++r) {
+      if (rng() % 3 == 0) {  // one ASCII byte into another
+        storage.push_back(std::string(1, "01a "[rng() % 4]));
+        storage.push_back(std::string(1, "01a "[rng() % 4]));
+      } else {
+        storage.push_back(random_bytes(1, 3));
+        storage.push_back(random_bytes(0, 4));
+      }
+    }
+    std::vector<ReplacementRule> rules;
+    for (std::size_t r = 0; r < storage.size(); r += 2) {
+      rules.push_back({storage[r], storage[r + 1]});
+    }
+    const GbkText t(random_bytes(0, 40));
+    SCOPED_TRACE("t=" + Hex(t) + " rules=" + Show(rules));
+    EXPECT_EQ(Applied(t, rules), ReferenceRules(t, rules));
+    if (HasFailure()) break;
+  }
+}
+
+TEST(TextReferenceTest, ProductRuleListsAgreeOnTheirOwnMarks) {
+  // Each list on the samples, and on texts made of its own sought and
+  // replacement texts, blanks, CR LF and lone lead bytes in random order.
+  const std::vector<RuleList> lists = {ChineseMarkRules, EnglishMarkRules,
+                                       ChineseCountRules, EnglishCountRules,
+                                       TitleCleanRules};
+  std::mt19937 rng(1211);
+  for (const RuleList rules : lists) {
+    for (SampleName sample : {SampleName::kInitial, SampleName::kChinese,
+                              SampleName::kEnglish}) {
+      const GbkText& text = GetSample(sample).text;
+      EXPECT_EQ(Applied(text, rules), ReferenceRules(text, rules));
+    }
+    std::vector<std::string_view> pieces = {" ", "  ", "\r\n", "\xB5", "x", "S"};
+    for (const ReplacementRule& rule : rules) {
+      pieces.push_back(rule.sought);
+      if (!rule.replacement.empty()) pieces.push_back(rule.replacement);
+    }
+    for (int i = 0; i < 300; ++i) {
+      std::string bytes;
+      for (std::size_t n = rng() % 60; n > 0; --n) bytes += pieces[rng() % pieces.size()];
+      const GbkText t(bytes);
+      SCOPED_TRACE("t=" + Hex(t));
+      EXPECT_EQ(Applied(t, rules), ReferenceRules(t, rules));
+      if (HasFailure()) return;
+    }
   }
 }
 

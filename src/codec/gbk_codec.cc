@@ -1,10 +1,7 @@
 #include "codec/gbk_codec.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <stdexcept>
+#include <iterator>
 
 namespace quillet {
 
@@ -45,54 +42,41 @@ std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t i) {
   return length;
 }
 
-// One iconv descriptor. Each thread has its own (below), so conversions may
-// run on several threads at once.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error(std::string("iconv cannot convert from ") +
-                               from + " to " + to);
-    }
+#include "codec/gbk_tables.inc"
+
+bool IsDropped(std::uint32_t cp) {
+  for (std::size_t i = 0; i + 1 < std::size(kDroppedRanges); i += 2) {
+    if (cp >= kDroppedRanges[i] && cp <= kDroppedRanges[i + 1]) return true;
   }
-  ~Converter() { iconv_close(cd_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts as much of in as converts cleanly, appending to out. Returns
-  // the number of bytes of in consumed; fewer than in.size() means that
-  // the character at that offset does not convert.
-  std::size_t Convert(std::string_view in, std::string& out) {
-    char* src = const_cast<char*>(in.data());
-    std::size_t src_left = in.size();
-    char buffer[4096];
-    while (src_left > 0) {
-      char* dst = buffer;
-      std::size_t dst_left = sizeof buffer;
-      const std::size_t result = iconv(cd_, &src, &src_left, &dst, &dst_left);
-      out.append(buffer, sizeof buffer - dst_left);
-      if (result == static_cast<std::size_t>(-1) && errno != E2BIG) break;
-    }
-    // Back to the initial state, so that the next call starts clean.
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return in.size() - src_left;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-// The calling thread's descriptors, opened at its first conversion and kept:
-// opening and closing one takes a process-wide lock inside iconv, which a
-// batch on several threads would otherwise contend for at every text.
-Converter& ToGbkConverter() {
-  thread_local Converter converter("CP936", "UTF-8");
-  return converter;
+  return false;
 }
 
-Converter& ToUtf8Converter() {
-  thread_local Converter converter("UTF-8", "CP936");
-  return converter;
+// The code point of the well-formed sequence of length bytes at p.
+std::uint32_t DecodeUtf8(const unsigned char* p, std::size_t length) {
+  switch (length) {
+    case 2:
+      return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+    case 3:
+      return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+    default:
+      return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 |
+             (p[3] & 0x3Fu);
+  }
+}
+
+// Writes the UTF-8 form of the BMP code point cp at out; returns the end.
+char* EncodeUtf8(std::uint32_t cp, char* out) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
 }
 
 }  // namespace
@@ -108,50 +92,76 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8) {
 }
 
 GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
-  Converter& converter = ToGbkConverter();
-  std::string out;
-  out.reserve(utf8.size());
+  // No character gets longer: ASCII stays one byte, every other character
+  // of two to four UTF-8 bytes becomes at most two, and a replaced byte or
+  // character one.
+  std::string out(utf8.size(), '\0');
+  char* o = out.data();
+  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
   std::size_t count = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {
-    // The longest stretch of well-formed characters other than U+0000 goes
-    // to iconv in one piece; the character that stops it is replaced.
-    std::size_t end = i;
-    std::size_t length = 0;
-    while (end < utf8.size() && utf8[end] != '\0' &&
-           (length = Utf8SequenceLength(utf8, end)) != 0) {
-      end += length;
+    const unsigned char b = in[i];
+    if (b != 0 && b < 0x80) {
+      *o++ = static_cast<char>(b);
+      ++i;
+      continue;
     }
-    while (i < end) {
-      i += converter.Convert(utf8.substr(i, end - i), out);
-      if (i < end) {  // a character that GBK cannot hold
-        out += '?';
-        ++count;
-        i += Utf8SequenceLength(utf8, i);
-      }
-    }
-    if (i < utf8.size()) {  // U+0000, or one byte of an ill-formed sequence
-      out += '?';
+    const std::size_t length = b == 0 ? 0 : Utf8SequenceLength(utf8, i);
+    if (length == 0) {  // U+0000, or one byte of an ill-formed sequence
+      *o++ = '?';
       ++count;
       ++i;
+      continue;
+    }
+    const std::uint32_t cp = DecodeUtf8(in + i, length);
+    i += length;
+    const std::uint16_t gbk = cp <= 0xFFFF ? kUnicodeToGbk[cp] : 0;
+    if (gbk >= 0x100) {
+      *o++ = static_cast<char>(gbk >> 8);
+      *o++ = static_cast<char>(gbk & 0xFF);
+    } else if (gbk != 0) {
+      *o++ = static_cast<char>(gbk);
+    } else if (cp <= 0xFFFF || !IsDropped(cp)) {  // GBK cannot hold it
+      *o++ = '?';
+      ++count;
     }
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   if (replaced != nullptr) *replaced = count;
   return GbkText(std::move(out));
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
-  Converter& converter = ToUtf8Converter();
-  std::string out;
-  out.reserve(gbk.size() * 3 / 2);
+  // At most three bytes for each byte: a pair gives at most three, and so
+  // does a byte that becomes U+FFFD.
+  std::string out(gbk.size() * 3, '\0');
+  char* o = out.data();
+  const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
+  const std::size_t n = gbk.size();
   std::size_t i = 0;
-  while (i < gbk.size()) {
-    i += converter.Convert(gbk.substr(i), out);
-    if (i < gbk.size()) {  // not a character, or a lone first byte at the end
-      out += kReplacementCharacter;
+  while (i < n) {
+    const unsigned char b = in[i];
+    if (b < 0x80) {
+      *o++ = static_cast<char>(b);
       ++i;
+      continue;
     }
+    if (i + 1 < n) {
+      if (const std::uint16_t cp = kPairToUnicode[(b - 0x80) * 256 + in[i + 1]]) {
+        o = EncodeUtf8(cp, o);
+        i += 2;
+        continue;
+      }
+    }
+    if (const std::uint16_t cp = kHighByteToUnicode[b - 0x80]) {
+      o = EncodeUtf8(cp, o);
+    } else {  // not a character, or a lone first byte at the end
+      for (const char c : std::string_view(kReplacementCharacter)) *o++ = c;
+    }
+    ++i;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 

@@ -1,6 +1,8 @@
 // The one seam between Unicode and GBK (code page 936), shared by the
-// window and the command line. Conversions go through glibc's iconv
-// ("CP936", which holds the euro sign at 0x80) and are linear in the text.
+// window and the command line. Conversions are a table lookup per
+// character, the tables asked of glibc's iconv ("CP936", which holds the
+// euro sign at 0x80) at build time, so they give what iconv gives; they are
+// linear in the text, allocate once, and keep no state between calls.
 //
 // Line breaks: the pipeline's edit fields hold CR LF; the front ends hand
 // over LF, CR LF or a lone CR and get LF back.
@@ -25,7 +27,8 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8);
 // GBK bytes of well-formed UTF-8 text. Each character that GBK cannot hold
 // (U+0000 included, since a GbkText never holds 0x00) becomes "?"; when
 // replaced is not null it receives how many did. An ill-formed sequence
-// counts as one such character per byte.
+// counts as one such character per byte. The tag characters U+E0000..
+// U+E007F vanish without a "?", as iconv drops them.
 GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced = nullptr);
 
 // UTF-8 text of GBK bytes. A byte sequence that is not a GBK character

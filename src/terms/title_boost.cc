@@ -52,7 +52,8 @@ constexpr ReplacementRule kTitleCleanRules[] = {
 const RuleList TitleCleanRules = kTitleCleanRules;
 
 void BoostTitleTerms(Workspace& ws) {
-  ws.WorkText = ApplyRules(ws.fields.title, TitleCleanRules);
+  ws.WorkText = ws.fields.title;
+  ApplyRules(ws.WorkText, TitleCleanRules);
   const int n = ws.TermTable.RowCount();
   for (int i = 0; i < n; ++i) {
     // Found anywhere in the title, letter case ignored; doubled once however

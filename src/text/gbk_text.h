@@ -41,6 +41,15 @@ class GbkText {
   void Append(const GbkText& tail) { bytes_ += tail.bytes_; }
   void Append(std::string_view tail);
 
+  // Hands the bytes over and leaves the text empty: a rewrite in place
+  // takes them, works on them and hands them back through the constructor,
+  // so that their buffer is reused rather than copied.
+  std::string TakeBytes() {
+    std::string out;
+    out.swap(bytes_);
+    return out;
+  }
+
   friend bool operator==(const GbkText&, const GbkText&) = default;
 
  private:

@@ -1,15 +1,233 @@
 #include "text/rule_list.h"
 
-#include "text/text_ops.h"
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "text/boundary_scan.h"
 
 namespace quillet {
 
-GbkText ApplyRules(const GbkText& t, RuleList rules) {
-  GbkText result = t;
-  for (const ReplacementRule& rule : rules) {
-    result = ReplaceAll(result, GbkText(rule.sought), GbkText(rule.replacement));
+namespace {
+
+// Which bytes and which pairs of neighbouring bytes may occur in the text.
+// Built by one scan, then widened after each rewrite by what the rewrite
+// may have brought in, so it always holds at least what occurs. A sought
+// text that occurs has each of its bytes and each of its neighbouring pairs
+// in the text, so a rule whose sought text has one that is missing here
+// cannot match.
+class PresentBytes {
+ public:
+  explicit PresentBytes(std::string_view t) {
+    const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+    if (t.empty()) return;
+    unsigned previous = p[0];
+    Set(bytes_, previous);
+    for (std::size_t i = 1; i < t.size(); ++i) {
+      const unsigned b = p[i];
+      Set(pairs_, previous << 8 | b);
+      previous = b;
+    }
+    // Every byte but the last is the first of a pair.
+    for (unsigned first = 0; first < 256; ++first) {
+      for (std::size_t w = 0; w < 4; ++w) {
+        if (pairs_[first * 4 + w] != 0) Set(bytes_, first);
+      }
+    }
+    Set(bytes_, previous);
   }
-  return result;
+
+  bool MayOccur(std::string_view sought) const {
+    for (std::size_t i = 0; i < sought.size(); ++i) {
+      if (!HasByte(At(sought, i))) return false;
+    }
+    for (std::size_t i = 0; i + 1 < sought.size(); ++i) {
+      if (!Test(pairs_, std::size_t{At(sought, i)} << 8 | At(sought, i + 1))) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool HasByte(unsigned char b) const { return Test(bytes_, b); }
+
+  // The bytes and inner pairs of a replacement that was written.
+  void AddText(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) Set(bytes_, At(s, i));
+    for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+      Set(pairs_, std::size_t{At(s, i)} << 8 | At(s, i + 1));
+    }
+  }
+
+  // A pair that a rewrite formed where two pieces of its output meet.
+  void AddPair(char first, char second) {
+    Set(pairs_, std::size_t{static_cast<unsigned char>(first)} << 8 |
+                    static_cast<unsigned char>(second));
+  }
+
+  // After some occurrences of bytes b became map[b] (b below 0x80): a pair
+  // (x, z) may now also be (map[x], z), (x, map[z]) or (map[x], map[z]).
+  void AddMapped(const std::array<unsigned char, 128>& map) {
+    const auto mapped = [&](unsigned b) { return b < 0x80 ? map[b] : b; };
+    for (unsigned b = 0; b < 0x80; ++b) {
+      if (map[b] == b || !HasByte(static_cast<unsigned char>(b))) continue;
+      Set(bytes_, map[b]);
+      for (unsigned other = 0; other < 256; ++other) {
+        if (Test(pairs_, b << 8 | other)) {
+          Set(pairs_, std::size_t{map[b]} << 8 | other);
+          Set(pairs_, std::size_t{map[b]} << 8 | mapped(other));
+        }
+        if (Test(pairs_, other << 8 | b)) {
+          Set(pairs_, std::size_t{other} << 8 | map[b]);
+          Set(pairs_, std::size_t{mapped(other)} << 8 | map[b]);
+        }
+      }
+    }
+  }
+
+ private:
+  template <std::size_t N>
+  static void Set(std::array<std::uint64_t, N>& bits, std::size_t i) {
+    bits[i >> 6] |= std::uint64_t{1} << (i & 63);
+  }
+  template <std::size_t N>
+  static bool Test(const std::array<std::uint64_t, N>& bits, std::size_t i) {
+    return (bits[i >> 6] >> (i & 63)) & 1;
+  }
+
+  std::array<std::uint64_t, 4> bytes_{};
+  std::array<std::uint64_t, 1024> pairs_{};
+};
+
+// The text being rewritten and a spare buffer; a rule that lengthens the
+// text writes into the spare one and the two swap, so their capacity is
+// reused from rule to rule.
+struct Buffers {
+  std::string text;
+  std::string spare;
+};
+
+// One ReplaceAll of rule over buffers.text. Returns whether anything was
+// replaced. The output is written piece by piece (the text between two
+// matches, a replacement); present learns the replacement and the pair
+// formed where each piece meets the output before it.
+bool ApplyOneRule(Buffers& buffers, const ReplacementRule& rule,
+                  PresentBytes& present) {
+  std::string& text = buffers.text;
+  const std::string_view sought = rule.sought;
+  const std::string_view replacement = rule.replacement;
+  const BoundaryScan scan(text, sought, false);
+  std::size_t q = scan.NextMatch(0);
+  if (q == std::string_view::npos) return false;
+  present.AddText(replacement);
+
+  if (replacement.size() <= sought.size()) {
+    // In place: the write position never passes the scan's cursor, and the
+    // scan reads only at and after the cursor. The text before the first
+    // match stays where it is.
+    char* base = text.data();
+    std::size_t write = q;
+    std::size_t cursor = q;
+    const auto put = [&](const char* piece, std::size_t size) {
+      if (size == 0) return;
+      if (write > 0) present.AddPair(base[write - 1], piece[0]);
+      std::memmove(base + write, piece, size);
+      write += size;
+    };
+    while (q != std::string_view::npos) {
+      put(base + cursor, q - cursor);
+      put(replacement.data(), replacement.size());
+      cursor = q + sought.size();
+      q = scan.NextMatch(cursor);
+    }
+    put(base + cursor, text.size() - cursor);
+    text.resize(write);
+    return true;
+  }
+
+  // Longer: into the spare buffer, reserved for the most matches there can
+  // be, so that it never grows while it is written.
+  std::string& out = buffers.spare;
+  out.clear();
+  out.reserve(text.size() + text.size() / sought.size() *
+                                (replacement.size() - sought.size()));
+  const auto put = [&](std::string_view piece) {
+    if (piece.empty()) return;
+    if (!out.empty()) present.AddPair(out.back(), piece[0]);
+    out.append(piece);
+  };
+  const std::string_view in = text;
+  std::size_t cursor = 0;
+  while (q != std::string_view::npos) {
+    put(in.substr(cursor, q - cursor));
+    put(replacement);
+    cursor = q + sought.size();
+    q = scan.NextMatch(cursor);
+  }
+  put(in.substr(cursor));
+  text.swap(out);
+  return true;
+}
+
+bool IsAsciiSwap(const ReplacementRule& rule) {
+  return rule.sought.size() == 1 && rule.replacement.size() == 1 &&
+         !IsHigh(At(rule.sought, 0)) && !IsHigh(At(rule.replacement, 0));
+}
+
+// A run of rules that each turn one ASCII byte into another: such a rule
+// never changes where characters begin, so the run is one map from byte
+// to byte, applied at every character boundary in one walk. Returns
+// whether anything changed.
+bool ApplyAsciiSwaps(std::string& text, RuleList run, PresentBytes& present) {
+  std::array<unsigned char, 128> map;
+  for (std::size_t b = 0; b < map.size(); ++b) map[b] = static_cast<unsigned char>(b);
+  for (const ReplacementRule& rule : run) {
+    const unsigned char from = At(rule.sought, 0);
+    const unsigned char to = At(rule.replacement, 0);
+    for (unsigned char& b : map) {
+      if (b == from) b = to;
+    }
+  }
+  bool any = false;
+  for (std::size_t b = 0; b < map.size(); ++b) {
+    any |= map[b] != b && present.HasByte(static_cast<unsigned char>(b));
+  }
+  if (!any) return false;
+  auto* p = reinterpret_cast<unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      p[i] = map[p[i]];
+      ++i;
+    } else {
+      i += 2;  // a character of two bytes, or the last byte of the text
+    }
+  }
+  present.AddMapped(map);
+  return true;
+}
+
+}  // namespace
+
+void ApplyRules(GbkText& text, RuleList rules) {
+  if (text.empty() || rules.empty()) return;
+  Buffers buffers;
+  buffers.text = text.TakeBytes();
+  PresentBytes present(buffers.text);
+  for (std::size_t i = 0; i < rules.size();) {
+    std::size_t run = 0;
+    while (i + run < rules.size() && IsAsciiSwap(rules[i + run])) ++run;
+    if (run >= 2) {
+      ApplyAsciiSwaps(buffers.text, rules.subspan(i, run), present);
+      i += run;
+      continue;
+    }
+    const ReplacementRule& rule = rules[i++];
+    if (present.MayOccur(rule.sought)) ApplyOneRule(buffers, rule, present);
+  }
+  text = GbkText(std::move(buffers.text));
 }
 
 }  // namespace quillet

@@ -1,0 +1,177 @@
+// BoundaryScan: the search for one sought text at the character
+// boundaries of a text, shared by the matching operations of text_ops.h and
+// the rule passes of rule_list.h. Internal to src/text.
+//
+// A byte 0x80..0xFF together with the byte after it is one character, every
+// other byte a character of its own; a match may begin only on a character
+// boundary. Each byte of the text is looked at a bounded number of times
+// per scan, so a whole scan is linear. The scan reads the text at and after
+// the cursor handed to NextMatch only, so a caller may rewrite the bytes
+// before that cursor while it scans.
+
+#ifndef QUILLET_TEXT_BOUNDARY_SCAN_H_
+#define QUILLET_TEXT_BOUNDARY_SCAN_H_
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+
+inline bool IsHigh(unsigned char b) { return b >= 0x80; }
+
+inline unsigned char At(std::string_view s, std::size_t i) {
+  return static_cast<unsigned char>(s[i]);
+}
+
+// ASCII upper-case letters become lower case; every other byte stays.
+inline unsigned char FoldCase(unsigned char b) {
+  return (b >= 0x41 && b <= 0x5A) ? static_cast<unsigned char>(b + 0x20) : b;
+}
+
+inline bool IsAsciiLetter(unsigned char b) {
+  return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A);
+}
+
+// Bytes of the character that starts at i: two for a byte 0x80..0xFF that
+// has a byte after it, else one.
+inline std::size_t CharLength(std::string_view t, std::size_t i) {
+  return (IsHigh(At(t, i)) && i + 1 < t.size()) ? 2 : 1;
+}
+
+// The boundary scan over t for one sought text. The cursor handed to
+// NextMatch is a character boundary by definition (the start of t, or the
+// byte after a match or after a character); the character rule is applied
+// from there on.
+//
+// Instead of stepping character by character, the scan lets memchr propose
+// the next place where the bytes match (it looks for one byte of the
+// sought text, in a long text the one that is rarest there, and the rest
+// is compared), and then decides whether that place is a boundary: every
+// byte below 0x80 is followed by a boundary (it is either a one-byte
+// character or the second byte of a two-byte one), so a place q is a
+// boundary exactly when the run of bytes 0x80..0xFF just before it, back to
+// the cursor or to the nearest byte below 0x80, has even length. Each byte
+// is looked at a bounded number of times, so a whole scan is linear.
+class BoundaryScan {
+ public:
+  BoundaryScan(std::string_view t, std::string_view sought, bool fold_case)
+      : t_(t), sought_(sought), fold_case_(fold_case),
+        anchor_(fold_case ? 0 : RarestByteOffset(t, sought)) {
+    if (fold_case_) {
+      folded_.resize(sought.size());
+      for (std::size_t i = 0; i < sought.size(); ++i) {
+        folded_[i] = static_cast<char>(FoldCase(At(sought, i)));
+      }
+    }
+  }
+
+  // Position of the first match at a boundary reached from the cursor
+  // `from`, or std::string_view::npos. sought must not be empty.
+  std::size_t NextMatch(std::size_t from) const {
+    const std::size_t k = sought_.size();
+    std::size_t cursor = from;
+    while (k <= t_.size() && cursor <= t_.size() - k) {
+      const std::size_t q = NextByteMatch(cursor);
+      if (q == std::string_view::npos) return std::string_view::npos;
+      if (IsBoundary(cursor, q)) return q;
+      // q is the second byte of a character, so q + 1 is a boundary.
+      cursor = q + 1;
+    }
+    return std::string_view::npos;
+  }
+
+ private:
+  // First q >= from where the k bytes at q equal sought, ignoring
+  // boundaries; std::string_view::npos if none.
+  std::size_t NextByteMatch(std::size_t from) const {
+    if (!fold_case_) return NextExactMatch(from);
+    const std::size_t k = folded_.size();
+    const unsigned char first = At(folded_, 0);
+    const std::size_t last = t_.size() - k;
+    const bool first_is_letter = IsAsciiLetter(first);
+    for (std::size_t q = from; q <= last; ++q) {
+      if (!first_is_letter) {
+        // No folding can make another byte equal to `first`: jump to it.
+        const void* hit = std::memchr(t_.data() + q, first, last - q + 1);
+        if (hit == nullptr) return std::string_view::npos;
+        q = static_cast<const char*>(hit) - t_.data();
+      } else if (FoldCase(At(t_, q)) != first) {
+        continue;
+      }
+      if (FoldedEqualAt(q)) return q;
+    }
+    return std::string_view::npos;
+  }
+
+  // First q >= from where the k bytes at q equal sought exactly: memchr
+  // looks for the anchor, the byte of sought at offset anchor_, and each
+  // place it proposes is compared in full.
+  std::size_t NextExactMatch(std::size_t from) const {
+    const std::size_t k = sought_.size();
+    if (k > t_.size()) return std::string_view::npos;
+    const std::size_t last = t_.size() - k;  // last place a match may start
+    const char anchor = sought_[anchor_];
+    while (from <= last) {
+      const void* hit = std::memchr(t_.data() + from + anchor_, anchor,
+                                    last - from + 1);
+      if (hit == nullptr) return std::string_view::npos;
+      const std::size_t q =
+          static_cast<std::size_t>(static_cast<const char*>(hit) - t_.data()) -
+          anchor_;
+      if (ExactEqualAt(q)) return q;
+      from = q + 1;
+    }
+    return std::string_view::npos;
+  }
+
+  // The offset in sought of its byte that is rarest in t, judged from a
+  // sample of t; 0 for short texts, where the choice does not pay.
+  static std::size_t RarestByteOffset(std::string_view t, std::string_view sought) {
+    constexpr std::size_t kSample = 4096;
+    if (sought.size() < 2 || t.size() < 4 * kSample) return 0;
+    unsigned counts[256] = {};
+    const std::size_t stride = t.size() / kSample;
+    for (std::size_t i = 0; i < t.size(); i += stride) ++counts[At(t, i)];
+    std::size_t best = 0;
+    for (std::size_t j = 1; j < sought.size(); ++j) {
+      if (counts[At(sought, j)] < counts[At(sought, best)]) best = j;
+    }
+    return best;
+  }
+
+  // Byte by byte: sought is short, and a library call per proposed place
+  // would cost more than the comparison.
+  bool ExactEqualAt(std::size_t q) const {
+    for (std::size_t i = 0; i < sought_.size(); ++i) {
+      if (t_[q + i] != sought_[i]) return false;
+    }
+    return true;
+  }
+
+  bool FoldedEqualAt(std::size_t q) const {
+    for (std::size_t i = 1; i < folded_.size(); ++i) {
+      if (FoldCase(At(t_, q + i)) != At(folded_, i)) return false;
+    }
+    return true;
+  }
+
+  // Whether q is reached by the character rule from the boundary cursor.
+  bool IsBoundary(std::size_t cursor, std::size_t q) const {
+    std::size_t run = 0;
+    while (q - run > cursor && IsHigh(At(t_, q - run - 1))) ++run;
+    return run % 2 == 0;
+  }
+
+  std::string_view t_;
+  std::string_view sought_;
+  bool fold_case_;
+  std::size_t anchor_;
+  std::string folded_;
+};
+
+}  // namespace quillet
+
+#endif  // QUILLET_TEXT_BOUNDARY_SCAN_H_
