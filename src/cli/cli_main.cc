@@ -62,9 +62,7 @@ bool ReadArticle(const CliOptions& options, GbkText* article,
 std::string RenderOutput(const CliOptions& options, const Workspace& ws,
                          std::optional<Language> language) {
   if (options.json) {
-    return WorkspaceJson(ws, language)
-               .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
-           "\n";
+    return WorkspaceJson(ws, language) + "\n";
   }
   return FromFieldText(ws.fields.output, options.encoding) + "\n";
 }

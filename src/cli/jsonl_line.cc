@@ -111,12 +111,10 @@ std::string SummarizeJsonLine(std::string_view line, std::size_t number,
 
   Workspace ws;
   const std::optional<Language> language = RunArticle(input, ws);
-  ordered_json fields = WorkspaceJson(ws, language);
-  ordered_json result = ordered_json::object();
-  result["line"] = number;
-  for (auto& [key, value] : fields.items()) result[key] = std::move(value);
-  result["replaced"] = replaced;
-  return Dump(result);
+  std::string result = "{\"line\":" + std::to_string(number) + ",";
+  AppendWorkspaceJsonMembers(result, ws, language);
+  result += ",\"replaced\":" + std::to_string(replaced) + "}";
+  return result;
 }
 
 }  // namespace quillet::cli

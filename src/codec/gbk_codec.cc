@@ -133,10 +133,18 @@ GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
+  std::string out;
+  AppendGbkToUtf8(gbk, out);
+  return out;
+}
+
+void AppendGbkToUtf8(std::string_view gbk, std::string& out) {
   // At most three bytes for each byte: a pair gives at most three, and so
   // does a byte that becomes U+FFFD.
-  std::string out(gbk.size() * 3, '\0');
-  char* o = out.data();
+  const std::size_t start = out.size();
+  out.resize(start + gbk.size() * 3);
+  char* const begin = out.data();
+  char* o = begin + start;
   const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
   const std::size_t n = gbk.size();
   std::size_t i = 0;
@@ -161,8 +169,7 @@ std::string GbkToUtf8(std::string_view gbk) {
     }
     ++i;
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
+  out.resize(static_cast<std::size_t>(o - begin));
 }
 
 std::string ToCrLf(std::string_view text) {

@@ -36,6 +36,10 @@ GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced = nullptr);
 // every well-formed stretch converts (and converts back) unchanged.
 std::string GbkToUtf8(std::string_view gbk);
 
+// The same UTF-8 text appended to out (which must not hold gbk), so that a
+// writer of many texts converts into one buffer.
+void AppendGbkToUtf8(std::string_view gbk, std::string& out);
+
 // Every line break (LF, CR LF or a lone CR) as CR LF; nothing else changes.
 std::string ToCrLf(std::string_view text);
 
