@@ -13,6 +13,7 @@
 #define QUILLET_TEXT_BOUNDARY_SCAN_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -57,9 +58,15 @@ inline std::size_t CharLength(std::string_view t, std::size_t i) {
 // is looked at a bounded number of times, so a whole scan is linear.
 class BoundaryScan {
  public:
-  BoundaryScan(std::string_view t, std::string_view sought, bool fold_case)
+  // byte_counts, when given, says how often each byte occurs in t (an
+  // estimate will do): the exact scan then looks for the rarest byte of
+  // sought, in a short text too, instead of judging from a sample.
+  BoundaryScan(std::string_view t, std::string_view sought, bool fold_case,
+               const std::uint32_t* byte_counts = nullptr)
       : t_(t), sought_(sought), fold_case_(fold_case),
-        anchor_(fold_case ? 0 : RarestByteOffset(t, sought)) {
+        anchor_(fold_case                ? 0
+                : byte_counts != nullptr ? RarestOffset(sought, byte_counts)
+                                         : RarestByteOffset(t, sought)) {
     if (fold_case_) {
       folded_.resize(sought.size());
       for (std::size_t i = 0; i < sought.size(); ++i) {
@@ -135,6 +142,15 @@ class BoundaryScan {
     unsigned counts[256] = {};
     const std::size_t stride = t.size() / kSample;
     for (std::size_t i = 0; i < t.size(); i += stride) ++counts[At(t, i)];
+    std::size_t best = 0;
+    for (std::size_t j = 1; j < sought.size(); ++j) {
+      if (counts[At(sought, j)] < counts[At(sought, best)]) best = j;
+    }
+    return best;
+  }
+
+  // The offset of sought's byte that counts says is rarest.
+  static std::size_t RarestOffset(std::string_view sought, const std::uint32_t* counts) {
     std::size_t best = 0;
     for (std::size_t j = 1; j < sought.size(); ++j) {
       if (counts[At(sought, j)] < counts[At(sought, best)]) best = j;

@@ -25,9 +25,11 @@ class PresentBytes {
     if (t.empty()) return;
     unsigned previous = p[0];
     Set(bytes_, previous);
+    ++counts_[previous];
     for (std::size_t i = 1; i < t.size(); ++i) {
       const unsigned b = p[i];
       Set(pairs_, previous << 8 | b);
+      ++counts_[b];
       previous = b;
     }
     // Every byte but the last is the first of a pair.
@@ -53,6 +55,11 @@ class PresentBytes {
 
   bool HasByte(unsigned char b) const { return Test(bytes_, b); }
 
+  // How often each byte occurred when the text was scanned: the rewrites
+  // since then change it little, and it serves only to choose which byte
+  // of a sought text to look for.
+  const std::uint32_t* counts() const { return counts_.data(); }
+
   // The bytes and inner pairs of a replacement that was written.
   void AddText(std::string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i) Set(bytes_, At(s, i));
@@ -69,21 +76,24 @@ class PresentBytes {
 
   // After some occurrences of bytes b became map[b] (b below 0x80): a pair
   // (x, z) may now also be (map[x], z), (x, map[z]) or (map[x], map[z]).
+  // Each column b is copied into column map[b] first, then each row b
+  // into row map[b], which carries the copied columns along.
   void AddMapped(const std::array<unsigned char, 128>& map) {
-    const auto mapped = [&](unsigned b) { return b < 0x80 ? map[b] : b; };
+    std::array<unsigned char, 128> changed;
+    std::size_t count = 0;
     for (unsigned b = 0; b < 0x80; ++b) {
-      if (map[b] == b || !HasByte(static_cast<unsigned char>(b))) continue;
-      Set(bytes_, map[b]);
-      for (unsigned other = 0; other < 256; ++other) {
-        if (Test(pairs_, b << 8 | other)) {
-          Set(pairs_, std::size_t{map[b]} << 8 | other);
-          Set(pairs_, std::size_t{map[b]} << 8 | mapped(other));
-        }
-        if (Test(pairs_, other << 8 | b)) {
-          Set(pairs_, std::size_t{other} << 8 | map[b]);
-          Set(pairs_, std::size_t{mapped(other)} << 8 | map[b]);
-        }
+      if (map[b] != b && HasByte(static_cast<unsigned char>(b))) changed[count++] = b;
+    }
+    for (std::size_t first = 0; first < 256; ++first) {
+      if (!HasByte(static_cast<unsigned char>(first))) continue;
+      for (std::size_t k = 0; k < count; ++k) {
+        if (Test(pairs_, first << 8 | changed[k])) Set(pairs_, first << 8 | map[changed[k]]);
       }
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+      const unsigned b = changed[k];
+      Set(bytes_, map[b]);
+      for (std::size_t w = 0; w < 4; ++w) pairs_[map[b] * 4 + w] |= pairs_[b * 4 + w];
     }
   }
 
@@ -97,6 +107,7 @@ class PresentBytes {
     return (bits[i >> 6] >> (i & 63)) & 1;
   }
 
+  std::array<std::uint32_t, 256> counts_{};
   std::array<std::uint64_t, 4> bytes_{};
   std::array<std::uint64_t, 1024> pairs_{};
 };
@@ -118,7 +129,7 @@ bool ApplyOneRule(Buffers& buffers, const ReplacementRule& rule,
   std::string& text = buffers.text;
   const std::string_view sought = rule.sought;
   const std::string_view replacement = rule.replacement;
-  const BoundaryScan scan(text, sought, false);
+  const BoundaryScan scan(text, sought, false, present.counts());
   std::size_t q = scan.NextMatch(0);
   if (q == std::string_view::npos) return false;
   present.AddText(replacement);
