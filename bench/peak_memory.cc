@@ -8,7 +8,8 @@
 // both from getrusage. C is the CPU time of the first Summarize in the
 // process, W the median of the five after it, each on a fresh workspace:
 // their ratio is what a fresh process pays for its first run (fresh pages,
-// cold caches). Run it once per input, each in a fresh process, so that one
+// cold caches). The process sets up its heap as quillet-cli does. Run it
+// once per input, each in a fresh process, so that one
 // input's peak cannot hide behind another's.
 
 #include <sys/resource.h>
@@ -22,6 +23,7 @@
 #include <string_view>
 
 #include "bench_inputs.h"
+#include "cli/process_heap.h"
 #include "pipeline/summarize.h"
 
 namespace {
@@ -49,6 +51,7 @@ double TimedSummary(quillet::Workspace& ws) {
 
 int main(int argc, char** argv) {
   using namespace quillet::bench;
+  quillet::cli::PrepareProcessHeap();
   if (argc == 2 && std::string_view(argv[1]) == "--list") {
     for (const std::string& name : BenchInputNames()) std::printf("%s\n", name.c_str());
     return 0;

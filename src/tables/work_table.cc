@@ -50,23 +50,28 @@ int WorkTable::RowCount() const { return static_cast<int>(rows_.size()); }
 
 void WorkTable::SortByKey(int key_column) {
   // The keys are parsed once, before any row moves; a row then carries its
-  // parsed key with it, as the list control's item value would.
+  // parsed key with it, as the list control's item value would. Two keys
+  // are 32-bit integers, so the sign of CompareKeys, a difference taken in
+  // double precision, is exactly whether the second key is the smaller:
+  // the sort is by key, largest first, on (key, row number) pairs, and the
+  // rows move once at the end.
   struct Keyed {
-    GbkText key;
-    std::vector<GbkText> row;
+    int32_t key;
+    int row;
   };
   std::vector<Keyed> keyed;
   keyed.reserve(rows_.size());
   for (int r = 0; r < RowCount(); ++r) {
-    keyed.push_back({GetCell(r, key_column), std::move(rows_[r])});
+    keyed.push_back({TextToInt(GetCell(r, key_column)), r});
   }
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const Keyed& first, const Keyed& second) {
-                     return CompareKeys(first.key, second.key) < 0;
+                     return first.key > second.key;
                    });
-  for (std::size_t r = 0; r < keyed.size(); ++r) {
-    rows_[r] = std::move(keyed[r].row);
-  }
+  std::vector<std::vector<GbkText>> sorted;
+  sorted.reserve(rows_.size());
+  for (const Keyed& k : keyed) sorted.push_back(std::move(rows_[k.row]));
+  rows_ = std::move(sorted);
 }
 
 int32_t CompareKeys(const GbkText& first_key, const GbkText& second_key) {

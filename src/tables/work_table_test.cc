@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,25 @@ TEST(WorkTableTest, SortByKeyKeepsEqualKeysInOrderAndMovesWholeRows) {
   table.SortByKey(kColumnA);
   EXPECT_EQ(Column(table, kTextColumn),
             (std::vector<std::string>{"r0", "r2", "r4", "r1", "r5", "r3"}));
+}
+
+TEST(WorkTableTest, SortByKeyIsAStableSortByCompareKeys) {
+  // Keys drawn from a small set with extremes and ties: the order must be
+  // that of a stable sort with CompareKeys itself as the comparison.
+  const std::vector<std::string> pool = {"-2147483648", "2147483647", "99999999999",
+                                         "-5", "0", "3", "3.7", "x", "", "-0"};
+  std::vector<std::string> keys;
+  for (std::size_t i = 0; i < 200; ++i) keys.push_back(pool[(i * 7 + i / 3) % pool.size()]);
+  WorkTable table = TableWithKeys(keys);
+  table.SortByKey(kColumnA);
+  std::vector<std::size_t> order(keys.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return CompareKeys(GbkText(keys[a]), GbkText(keys[b])) < 0;
+  });
+  std::vector<std::string> expected;
+  for (std::size_t i : order) expected.push_back("r" + std::to_string(i));
+  EXPECT_EQ(Column(table, kTextColumn), expected);
 }
 
 TEST(WorkTableTest, CompareKeysIsSecondMinusFirst) {
