@@ -17,9 +17,13 @@ namespace {
 constexpr std::size_t kNone = std::string_view::npos;
 
 // Applies the full-width mapping of the number parsers, character by
-// character.
-std::string MapFullWidth(std::string_view t) {
-  std::string out;
+// character. A text of ASCII bytes only (the number cells) maps to itself
+// and is handed back as it is; otherwise the mapped text is built in
+// storage.
+std::string_view MapFullWidth(std::string_view t, std::string& storage) {
+  if (std::none_of(t.begin(), t.end(), [](char c) { return IsHigh(c); })) return t;
+  std::string& out = storage;
+  out.clear();
   out.reserve(t.size());
   for (std::size_t i = 0; i < t.size();) {
     if (CharLength(t, i) == 1) {
@@ -297,8 +301,9 @@ GbkText CharFromCode(unsigned char b) {
 }
 
 double TextToNumber(const GbkText& t) {
-  const std::string mapped = MapFullWidth(t.view());
-  const std::string_view s = std::string_view(mapped).substr(SkipWhiteSpace(mapped));
+  std::string storage;
+  const std::string_view mapped = MapFullWidth(t.view(), storage);
+  const std::string_view s = mapped.substr(SkipWhiteSpace(mapped));
   DecimalPrefix prefix;
   if (!ReadDecimalPrefix(s, &prefix)) return 0.0;
 
@@ -319,7 +324,8 @@ double TextToNumber(const GbkText& t) {
 }
 
 int32_t TextToInt(const GbkText& t) {
-  const std::string mapped = MapFullWidth(t.view());
+  std::string storage;
+  const std::string_view mapped = MapFullWidth(t.view(), storage);
   std::size_t i = SkipWhiteSpace(mapped);
   bool negative = false;
   if (i < mapped.size() && (mapped[i] == '+' || mapped[i] == '-')) {
