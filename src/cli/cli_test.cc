@@ -293,7 +293,7 @@ TEST(CliTest, SampleTakesTitleAndArticleFromTheBuiltInText) {
     const ProcessResult plain = RunCli({"--sample", c.name, "-l", length});
     EXPECT_EQ(plain.exit_status, 0) << plain.err;
     EXPECT_EQ(plain.err, "");
-    EXPECT_EQ(plain.out, ToLf(GbkToUtf8(ws.fields.output.view())) + "\n") << c.name;
+    EXPECT_EQ(plain.out, FieldToUtf8(ws.fields.output) + "\n") << c.name;
 
     const ProcessResult json = RunCli({"--sample", c.name, "-l", length, "--json"});
     EXPECT_EQ(json.exit_status, 0) << json.err;
