@@ -16,9 +16,6 @@
 #include <vector>
 
 #include "bench_inputs.h"
-#include "prep/counting_text.h"
-#include "prep/mark_sentences.h"
-#include "prep/sentence_table.h"
 #include "pipeline/summarize.h"
 #include "terms/chinese_terms.h"
 #include "terms/english_words.h"
@@ -64,11 +61,7 @@ void EnglishWordsReferenceStage(Workspace& ws) {
 Workspace PrepareTermStage(const BenchInput& input, Language language) {
   Workspace ws = WorkspaceFor(input);
   ws.WorkText = ws.fields.content;
-  MarkSentences(ws, language);
-  BuildSentenceTable(ws);
-  TrimSentences(ws, language);
-  RebuildWorkText(ws);
-  MakeCountingText(ws, language);
+  PrepareCountingText(ws, language);
   return ws;
 }
 
