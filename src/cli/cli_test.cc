@@ -21,15 +21,9 @@ namespace {
 using testing::G;
 using testing::ProcessOptions;
 using testing::ProcessResult;
+using testing::RunCli;
 using testing::RunProcess;
 using testing::TempFile;
-
-ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data = "") {
-  args.insert(args.begin(), QUILLET_CLI_PATH);
-  ProcessOptions options;
-  options.stdin_data = std::move(stdin_data);
-  return RunProcess(args, options);
-}
 
 nlohmann::json Json(const ProcessResult& result) {
   return nlohmann::json::parse(result.out);
