@@ -142,9 +142,13 @@ def table(outdir, repetitions):
 
     if process:
         print()
-        print("Whole process: `quillet-cli FILE` on the input as a UTF-8 file "
-              "(and `ots FILE` on the English ones), wall clock, median of "
-              f"{next(iter(process.values()))['runs']} runs; peak resident set.")
+        ots_runs = next((p["runs"] for p in process.values()
+                         if p["label"].startswith("ots ")), None)
+        print("Whole process: `quillet-cli FILE` on the input as a UTF-8 file, "
+              "wall clock, median of "
+              f"{next(iter(process.values()))['runs']} runs; peak resident set"
+              + (f"; `ots FILE` (another English summariser), median of {ots_runs} runs."
+                 if ots_runs else "."))
         print()
         print("| Input | File size (UTF-8) | quillet-cli | Peak memory | ots |")
         print("|---|---:|---:|---:|---:|")
