@@ -55,8 +55,8 @@ int WriteNews(int count) {
   const auto articles = quillet::bench::RealNewsArticles();
   for (int i = 0; i < count; ++i) {
     const auto& article = articles[static_cast<std::size_t>(i) % articles.size()];
-    const nlohmann::json line = {{"title", Utf8(article.title)},
-                                 {"article", Utf8(article.text)}};
+    const nlohmann::json line = {{"title", quillet::FieldToUtf8(article.title)},
+                                 {"article", quillet::FieldToUtf8(article.text)}};
     std::cout << line.dump() << '\n';
   }
   return 0;
