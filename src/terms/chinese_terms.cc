@@ -119,12 +119,31 @@ GbkText TextOf(std::span<const ElementId> elements) {
 }
 
 // ---------------------------------------------------------------------------
+// Open-addressing tables.
+//
+// The two lookups made once per element, the pairs of neighbours at the
+// start and the runs in every pass, use flat tables with linear probing:
+// std::unordered_map allocates a node per entry and made the stage a third
+// slower. Both place a key by its hash times the golden ratio.
+
+// Slot of a hash in a table of 2^bits slots: the top bits of the hash times
+// the golden ratio, well mixed for any hash.
+std::size_t SlotOf(uint64_t hash, int bits) {
+  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+}
+
+// The bits of a table with at least twice as many slots as entries.
+int SlotBits(std::size_t entries) {
+  int bits = 4;
+  while ((std::size_t{1} << bits) < entries * 2) ++bits;
+  return bits;
+}
+
+// ---------------------------------------------------------------------------
 // Grouping the runs of one pass by content.
 //
-// This is the inner loop of the stage (one lookup per start and pass), so
-// the runs are hashed with a rolling hash and grouped in an open-addressing
-// table that is kept from pass to pass; a standard map would hash each run
-// from scratch and allocate per group.
+// The runs are hashed with a rolling hash, so each costs a few operations
+// whatever its length, and grouped in a table kept from pass to pass.
 
 constexpr uint64_t kHashModulus = (uint64_t{1} << 61) - 1;
 constexpr uint64_t kHashBase = 0x1F3D5B79A2C4E687ULL % kHashModulus;
@@ -211,19 +230,8 @@ class RunGroups {
     }
   }
 
-  // Slot of a hash in a table of 2^slot_bits_ slots: the top bits of the
-  // hash times the golden ratio, well mixed for any hash.
-  std::size_t SlotOf(uint64_t hash) const {
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >>
-                                    (64 - slot_bits_));
-  }
-
-  // A table with at least twice as many slots as runs.
   void ResetTable(int runs) {
-    slot_bits_ = 4;
-    while ((std::size_t{1} << slot_bits_) < static_cast<std::size_t>(runs) * 2) {
-      ++slot_bits_;
-    }
+    slot_bits_ = SlotBits(static_cast<std::size_t>(runs));
     slots_.assign(std::size_t{1} << slot_bits_, -1);
     group_hash_.clear();
     group_first_start_.clear();
@@ -232,7 +240,7 @@ class RunGroups {
 
   int FindOrAddGroup(int start, uint64_t hash) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = SlotOf(hash);
+    std::size_t slot = SlotOf(hash, slot_bits_);
     for (;; slot = (slot + 1) & mask) {
       const int32_t group = slots_[slot];
       if (group == -1) break;
@@ -302,12 +310,26 @@ std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& elements) {
   const auto pair_at = [&](std::size_t i) -> uint32_t {
     return static_cast<uint32_t>(elements[i]) << 16 | elements[i + 1];
   };
-  std::unordered_map<uint32_t, int> occurrences;
+  // Keyed by the pair itself; no element is 0, so no pair is 0, the mark
+  // of a free slot. Counts stop at three.
+  const int bits = SlotBits(pairs);
+  const std::size_t mask = (std::size_t{1} << bits) - 1;
+  std::vector<uint32_t> slot_pair(mask + 1, 0);
+  std::vector<uint8_t> slot_count(mask + 1, 0);
+  std::vector<uint32_t> slot_of_pair(pairs);
   for (std::size_t i = 0; i < pairs; ++i) {
-    if (joinable(i)) ++occurrences[pair_at(i)];
+    if (!joinable(i)) continue;
+    const uint32_t pair = pair_at(i);
+    std::size_t slot = SlotOf(pair, bits);
+    while (slot_pair[slot] != 0 && slot_pair[slot] != pair) {
+      slot = (slot + 1) & mask;
+    }
+    slot_pair[slot] = pair;
+    if (slot_count[slot] < kLeastOccurrences) ++slot_count[slot];
+    slot_of_pair[i] = static_cast<uint32_t>(slot);
   }
   for (std::size_t i = 0; i < pairs; ++i) {
-    if (joinable(i)) linked[i] = occurrences[pair_at(i)] >= kLeastOccurrences;
+    if (joinable(i)) linked[i] = slot_count[slot_of_pair[i]] >= kLeastOccurrences;
   }
   return linked;
 }
