@@ -111,14 +111,13 @@ bool ToFieldText(std::string_view bytes, Encoding encoding,
     return false;
   }
   std::size_t count = 0;
-  *text = Utf8ToGbk(ToCrLf(bytes), &count);
+  *text = Utf8ToField(bytes, &count);
   *replaced += count;
   return true;
 }
 
 std::string FromFieldText(const GbkText& text, Encoding encoding) {
-  const std::string lf = ToLf(text.view());
-  return encoding == Encoding::kGbk ? lf : GbkToUtf8(lf);
+  return encoding == Encoding::kGbk ? ToLf(text.view()) : FieldToUtf8(text);
 }
 
 }  // namespace quillet::cli
