@@ -58,9 +58,9 @@ bool ToFieldText(std::string_view bytes, Encoding encoding,
                  const std::string& name, GbkText* text, std::size_t* replaced,
                  std::string* error, std::string* note = nullptr);
 
-// A field text as the plain output shows it: line breaks LF, in the given
-// encoding (a GBK sequence that is not a character becomes U+FFFD in
-// UTF-8).
+// A field text as the plain output shows it: line breaks LF, GBK bytes for
+// kGbk and UTF-8 for every other encoding (a GBK sequence that is not a
+// character becomes U+FFFD).
 std::string FromFieldText(const GbkText& text, Encoding encoding);
 
 }  // namespace quillet::cli
