@@ -84,8 +84,9 @@ TEST(CliFilesTest, EachEncodingGivesTheSummaryOfTheUtf8File) {
     const char* what;
     std::vector<std::string> args;
     std::string mark;
-    const char* encoding;  // for iconv
+    const char* encoding;  // of the files, for iconv
     bool guessed;          // one line on standard error per file not in ASCII
+    const char* title_encoding = "UTF-8";  // of the --title argument
   };
   const std::vector<Variant> variants = {
       {"UTF-8", {}, "", "UTF-8", false},
@@ -94,9 +95,10 @@ TEST(CliFilesTest, EachEncodingGivesTheSummaryOfTheUtf8File) {
       {"UTF-16BE with mark", {}, "\xFE\xFF", "UTF-16BE", false},
       {"GBK", {}, "", "GBK", true},
       {"GB18030 with mark", {}, "\x84\x31\x95\x33", "GB18030", false},
-      {"GBK forced", {"-e", "cp936"}, "", "GBK", false},
-      {"GB18030 forced", {"-e", "gb18030"}, "", "GB18030", false},
+      {"GBK forced", {"-e", "cp936"}, "", "GBK", false, "GBK"},
+      {"GB18030 forced", {"-e", "gb18030"}, "", "GB18030", false, "GB18030"},
       {"UTF-8 forced with mark", {"-e", "utf-8"}, "\xEF\xBB\xBF", "UTF-8", false},
+      // The title argument cannot be UTF-16: it is read as with auto.
       {"UTF-16LE forced without mark", {"-e", "utf-16"}, "", "UTF-16LE", false},
       {"UTF-16BE forced with mark", {"--encoding", "UTF-16"}, "\xFE\xFF", "UTF-16BE", false},
   };
@@ -109,7 +111,8 @@ TEST(CliFilesTest, EachEncodingGivesTheSummaryOfTheUtf8File) {
   for (const Variant& v : variants) {
     std::vector<std::unique_ptr<TempFile>> files;
     std::vector<std::string> args = v.args;
-    for (const std::string arg : {"--json", "-l", "1", "-j", "3"}) args.push_back(arg);
+    for (const std::string arg : {"--json", "-l", "1", "-j", "3", "-t"}) args.push_back(arg);
+    args.push_back(Convert("地铁 market", v.title_encoding));
     for (const auto& [name, utf8] : articles) {
       files.push_back(std::make_unique<TempFile>(v.mark + Convert(utf8, v.encoding)));
       args.push_back(files.back()->path());

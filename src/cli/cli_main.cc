@@ -65,9 +65,13 @@ struct Title {
 
 bool ReadTitle(const CliOptions& options, Title* title, std::string* error) {
   if (!options.title_file) {
+    // An argument holds no NUL byte, so it cannot be UTF-16: with
+    // --encoding utf-16 the title is read as the terminal gave it.
+    const Encoding encoding =
+        options.encoding == Encoding::kUtf16 ? Encoding::kAuto : options.encoding;
     title->name = "--title";
-    return ToFieldText(options.title, options.encoding, title->name, &title->text,
-                       &title->replaced, error, &title->note);
+    return ToFieldText(options.title, encoding, title->name, &title->text, &title->replaced,
+                       error, &title->note);
   }
   title->name = InputName(*options.title_file);
   std::string bytes;
