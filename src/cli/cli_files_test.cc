@@ -21,17 +21,9 @@ namespace quillet {
 namespace {
 
 using nlohmann::json;
-using testing::ProcessOptions;
 using testing::ProcessResult;
-using testing::RunProcess;
+using testing::RunCli;
 using testing::TempFile;
-
-ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data = "") {
-  args.insert(args.begin(), QUILLET_CLI_PATH);
-  ProcessOptions options;
-  options.stdin_data = std::move(stdin_data);
-  return RunProcess(args, options);
-}
 
 std::vector<json> JsonLines(const std::string& out) {
   std::vector<json> lines;

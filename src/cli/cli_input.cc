@@ -113,8 +113,7 @@ bool ToFieldText(std::string_view bytes, Encoding encoding,
 }
 
 std::string FromFieldText(const GbkText& text, Encoding encoding) {
-  const std::string lf = ToLf(text.view());
-  return encoding == Encoding::kGbk ? lf : GbkToUtf8(lf);
+  return encoding == Encoding::kGbk ? ToLf(text.view()) : FieldToUtf8(text);
 }
 
 }  // namespace quillet::cli

@@ -39,6 +39,8 @@ struct CliOptions {
   bool json = false;
   bool jsonl = false;                      // --jsonl: a batch of JSON lines
   int jobs = 0;                            // --jobs; 0 for one per core
+
+  bool operator==(const CliOptions&) const = default;
 };
 
 // What parsing the command line came to: options to run with, or a text

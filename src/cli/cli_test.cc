@@ -21,15 +21,9 @@ namespace {
 using testing::G;
 using testing::ProcessOptions;
 using testing::ProcessResult;
+using testing::RunCli;
 using testing::RunProcess;
 using testing::TempFile;
-
-ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data = "") {
-  args.insert(args.begin(), QUILLET_CLI_PATH);
-  ProcessOptions options;
-  options.stdin_data = std::move(stdin_data);
-  return RunProcess(args, options);
-}
 
 nlohmann::json Json(const ProcessResult& result) {
   return nlohmann::json::parse(result.out);
@@ -304,7 +298,7 @@ TEST(CliTest, SampleTakesTitleAndArticleFromTheBuiltInText) {
     const ProcessResult plain = RunCli({"--sample", c.name, "-l", length});
     EXPECT_EQ(plain.exit_status, 0) << plain.err;
     EXPECT_EQ(plain.err, "");
-    EXPECT_EQ(plain.out, ToLf(GbkToUtf8(ws.fields.output.view())) + "\n") << c.name;
+    EXPECT_EQ(plain.out, FieldToUtf8(ws.fields.output) + "\n") << c.name;
 
     const ProcessResult json = RunCli({"--sample", c.name, "-l", length, "--json"});
     EXPECT_EQ(json.exit_status, 0) << json.err;

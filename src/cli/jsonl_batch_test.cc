@@ -18,19 +18,11 @@ namespace quillet {
 namespace {
 
 using nlohmann::ordered_json;
-using testing::ProcessOptions;
 using testing::ProcessResult;
-using testing::RunProcess;
+using testing::RunCli;
 using testing::TempFile;
 
 constexpr std::size_t kLimit = std::size_t{16} << 20;
-
-ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data) {
-  args.insert(args.begin(), QUILLET_CLI_PATH);
-  ProcessOptions options;
-  options.stdin_data = std::move(stdin_data);
-  return RunProcess(args, options);
-}
 
 ProcessResult RunBatch(std::vector<std::string> args, std::string input) {
   args.insert(args.begin(), "--jsonl");
