@@ -39,7 +39,7 @@ TEST(ParseCliOptionsTest, OptionsOrTheUsageError) {
       {{"-"}, CliOptions{}, ""},
       {{"a.txt", "-t", "T", "-l", "-1", "-e", "GBK", "--json"},
        With([](CliOptions& o) {
-         o.article_path = "a.txt";
+         o.files = {"a.txt"};
          o.title = "T";
          o.length_class = -1;
          o.encoding = Encoding::kGbk;
@@ -53,7 +53,22 @@ TEST(ParseCliOptionsTest, OptionsOrTheUsageError) {
          o.encoding = Encoding::kGbk;
        }),
        ""},
-      {{"-l-1", "--encoding=UTF8"}, With([](CliOptions& o) { o.length_class = -1; }), ""},
+      {{"-l-1", "--encoding=UTF8"},
+       With([](CliOptions& o) {
+         o.length_class = -1;
+         o.encoding = Encoding::kUtf8;
+       }),
+       ""},
+      {{"a.txt", "-", "b.txt", "--title-line", "-e", "gb18030", "-j", "2"},
+       With([](CliOptions& o) {
+         o.files = {"a.txt", "-", "b.txt"};
+         o.title_line = true;
+         o.encoding = Encoding::kGb18030;
+         o.jobs = 2;
+       }),
+       ""},
+      {{"-e", "utf16"}, With([](CliOptions& o) { o.encoding = Encoding::kUtf16; }), ""},
+      {{"-e", "Auto"}, CliOptions{}, ""},
       {{"--sample", "chinese", "-l2"},
        With([](CliOptions& o) {
          o.sample = SampleName::kChinese;
@@ -62,7 +77,7 @@ TEST(ParseCliOptionsTest, OptionsOrTheUsageError) {
        ""},
       {{"--jsonl", "lines.jsonl", "-j", "4"},
        With([](CliOptions& o) {
-         o.article_path = "lines.jsonl";
+         o.files = {"lines.jsonl"};
          o.jsonl = true;
          o.jobs = 4;
        }),
@@ -70,8 +85,11 @@ TEST(ParseCliOptionsTest, OptionsOrTheUsageError) {
       {{"--jsonl", "--jobs", "1025"}, std::nullopt,
        "--jobs: Value 1025 not in range 1 to 1024 (see --help)"},
       {{"--sample", "english", "--json", "x"}, std::nullopt,
-       "ARTICLE excludes --sample (see --help)"},
-      {{"--jobs", "2"}, std::nullopt, "--jobs requires --jsonl (see --help)"},
+       "FILE excludes --sample (see --help)"},
+      {{"--jsonl", "a", "b"}, std::nullopt,
+       "--jsonl reads one file of JSON lines, not 2 (join them with cat) (see --help)"},
+      {{"-", "a", "-"}, std::nullopt,
+       "\"-\" (standard input) can be given only once (see --help)"},
   };
   for (const Case& c : cases) {
     const std::string line = ::testing::PrintToString(c.args);

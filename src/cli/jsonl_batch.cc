@@ -100,11 +100,14 @@ LineReader::Outcome LineReader::Next(InputLine* line) {
   return Outcome::kLine;
 }
 
-// The result line of one input line; never throws.
+// The result line of one input line; never throws. A byte-order mark
+// before the first line, as editors on Windows write one, is dropped.
 std::string ResultOf(const InputLine& line, int default_length_class) {
   if (line.oversize) return JsonlErrorLine(line.number, TooLargeReason(*line.oversize));
+  std::string_view text = line.text;
+  if (line.number == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   try {
-    return SummarizeJsonLine(line.text, line.number, default_length_class);
+    return SummarizeJsonLine(text, line.number, default_length_class);
   } catch (const std::exception& e) {
     return JsonlErrorLine(line.number, std::string("internal error: ") + e.what());
   }

@@ -2,12 +2,11 @@
 // boundaries of a text, shared by the matching operations of text_ops.h and
 // the rule passes of rule_list.h. Internal to src/text.
 //
-// A byte 0x80..0xFF together with the byte after it is one character, every
-// other byte a character of its own; a match may begin only on a character
-// boundary. Each byte of the text is looked at a bounded number of times
-// per scan, so a whole scan is linear. The scan reads the text at and after
-// the cursor handed to NextMatch only, so a caller may rewrite the bytes
-// before that cursor while it scans.
+// A match may begin only on a character boundary (text/gbk_char.h). Each
+// byte of the text is looked at a bounded number of times per scan, so a
+// whole scan is linear. The scan reads the text at and after the cursor
+// handed to NextMatch only, so a caller may rewrite the bytes before that
+// cursor while it scans.
 
 #ifndef QUILLET_TEXT_BOUNDARY_SCAN_H_
 #define QUILLET_TEXT_BOUNDARY_SCAN_H_
@@ -18,28 +17,17 @@
 #include <string>
 #include <string_view>
 
+#include "text/gbk_char.h"
+
 namespace quillet {
-
-
-inline bool IsHigh(unsigned char b) { return b >= 0x80; }
+namespace scan_internal {
 
 inline unsigned char At(std::string_view s, std::size_t i) {
   return static_cast<unsigned char>(s[i]);
 }
 
-// ASCII upper-case letters become lower case; every other byte stays.
-inline unsigned char FoldCase(unsigned char b) {
-  return (b >= 0x41 && b <= 0x5A) ? static_cast<unsigned char>(b + 0x20) : b;
-}
-
 inline bool IsAsciiLetter(unsigned char b) {
   return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A);
-}
-
-// Bytes of the character that starts at i: two for a byte 0x80..0xFF that
-// has a byte after it, else one.
-inline std::size_t CharLength(std::string_view t, std::size_t i) {
-  return (IsHigh(At(t, i)) && i + 1 < t.size()) ? 2 : 1;
 }
 
 // The boundary scan over t for one sought text. The cursor handed to
@@ -70,7 +58,7 @@ class BoundaryScan {
     if (fold_case_) {
       folded_.resize(sought.size());
       for (std::size_t i = 0; i < sought.size(); ++i) {
-        folded_[i] = static_cast<char>(FoldCase(At(sought, i)));
+        folded_[i] = static_cast<char>(FoldAsciiCase(At(sought, i)));
       }
     }
   }
@@ -83,7 +71,7 @@ class BoundaryScan {
     while (k <= t_.size() && cursor <= t_.size() - k) {
       const std::size_t q = NextByteMatch(cursor);
       if (q == std::string_view::npos) return std::string_view::npos;
-      if (IsBoundary(cursor, q)) return q;
+      if (IsCharBoundary(t_, cursor, q)) return q;
       // q is the second byte of a character, so q + 1 is a boundary.
       cursor = q + 1;
     }
@@ -105,7 +93,7 @@ class BoundaryScan {
         const void* hit = std::memchr(t_.data() + q, first, last - q + 1);
         if (hit == nullptr) return std::string_view::npos;
         q = static_cast<const char*>(hit) - t_.data();
-      } else if (FoldCase(At(t_, q)) != first) {
+      } else if (FoldAsciiCase(At(t_, q)) != first) {
         continue;
       }
       if (FoldedEqualAt(q)) return q;
@@ -169,16 +157,9 @@ class BoundaryScan {
 
   bool FoldedEqualAt(std::size_t q) const {
     for (std::size_t i = 1; i < folded_.size(); ++i) {
-      if (FoldCase(At(t_, q + i)) != At(folded_, i)) return false;
+      if (FoldAsciiCase(At(t_, q + i)) != At(folded_, i)) return false;
     }
     return true;
-  }
-
-  // Whether q is reached by the character rule from the boundary cursor.
-  bool IsBoundary(std::size_t cursor, std::size_t q) const {
-    std::size_t run = 0;
-    while (q - run > cursor && IsHigh(At(t_, q - run - 1))) ++run;
-    return run % 2 == 0;
   }
 
   std::string_view t_;
@@ -187,6 +168,10 @@ class BoundaryScan {
   std::size_t anchor_;
   std::string folded_;
 };
+
+}  // namespace scan_internal
+
+using scan_internal::BoundaryScan;
 
 }  // namespace quillet
 

@@ -12,6 +12,8 @@ namespace quillet {
 
 namespace {
 
+using scan_internal::At;
+
 // Which bytes and which pairs of neighbouring bytes may occur in the text.
 // Built by one scan, then widened after each rewrite by what the rewrite
 // may have brought in, so it always holds at least what occurs. A sought
@@ -184,7 +186,7 @@ bool ApplyOneRule(Buffers& buffers, const ReplacementRule& rule,
 
 bool IsAsciiSwap(const ReplacementRule& rule) {
   return rule.sought.size() == 1 && rule.replacement.size() == 1 &&
-         !IsHigh(At(rule.sought, 0)) && !IsHigh(At(rule.replacement, 0));
+         !IsHighByte(At(rule.sought, 0)) && !IsHighByte(At(rule.replacement, 0));
 }
 
 // A run of rules that each turn one ASCII byte into another: such a rule

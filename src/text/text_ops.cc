@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "text/boundary_scan.h"
+#include "text/gbk_char.h"
 
 namespace quillet {
 
@@ -16,17 +17,22 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
+using scan_internal::At;
+
 // Applies the full-width mapping of the number parsers, character by
 // character. A text of ASCII bytes only (the number cells) maps to itself
 // and is handed back as it is; otherwise the mapped text is built in
 // storage.
 std::string_view MapFullWidth(std::string_view t, std::string& storage) {
-  if (std::none_of(t.begin(), t.end(), [](char c) { return IsHigh(c); })) return t;
+  if (std::none_of(t.begin(), t.end(),
+                   [](char c) { return IsHighByte(static_cast<unsigned char>(c)); })) {
+    return t;
+  }
   std::string& out = storage;
   out.clear();
   out.reserve(t.size());
   for (std::size_t i = 0; i < t.size();) {
-    if (CharLength(t, i) == 1) {
+    if (CharWidthAt(t, i) == 1) {
       out += t[i++];
       continue;
     }
@@ -227,7 +233,7 @@ int FindTextLast(const GbkText& t, const GbkText& sought) {
   // After a match the cursor moves on by one character, so overlapping
   // matches are seen too.
   for (std::size_t q = scan.NextMatch(0); q != kNone;
-       q = scan.NextMatch(q + CharLength(t.view(), q))) {
+       q = scan.NextMatch(q + CharWidthAt(t.view(), q))) {
     last = q;
   }
   return last == kNone ? -1 : static_cast<int>(last) + 1;
