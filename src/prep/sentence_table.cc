@@ -1,6 +1,7 @@
 #include "prep/sentence_table.h"
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <unordered_set>
 #include <utility>
@@ -112,12 +113,15 @@ void TrimSentences(Workspace& ws, Language language) {
 }
 
 void RebuildWorkText(Workspace& ws) {
-  GbkText joined;
+  // The rows are pieces of the marked text, trimmed, so WorkText's own
+  // buffer holds them all: the rebuild takes no fresh memory.
+  std::string joined = ws.WorkText.TakeBytes();
+  joined.clear();
   const int rows = ws.SentenceTable.RowCount();
   for (int r = 0; r < rows; ++r) {
-    joined.Append(ws.SentenceTable.GetCell(r, kTextColumn));
+    joined += ws.SentenceTable.GetCell(r, kTextColumn).view();
   }
-  ws.WorkText = std::move(joined);
+  ws.WorkText = GbkText(std::move(joined));
 }
 
 }  // namespace quillet
