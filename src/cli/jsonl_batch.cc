@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -102,12 +101,8 @@ LineReader::Outcome LineReader::Next(InputLine* line) {
 
 // The result line of one input line; never throws.
 std::string ResultOf(const InputLine& line, int default_length_class) {
-  if (line.oversize) return JsonlErrorLine(line.number, TooLargeReason(*line.oversize));
-  try {
-    return SummarizeJsonLine(line.text, line.number, default_length_class);
-  } catch (const std::exception& e) {
-    return JsonlErrorLine(line.number, std::string("internal error: ") + e.what());
-  }
+  return JsonlResultLine(line.text, line.oversize.value_or(line.text.size()),
+                         line.number, default_length_class);
 }
 
 // What the reader, the workers and the writer share, under one mutex.

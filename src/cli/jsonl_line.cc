@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <exception>
 #include <optional>
 
 #include "cli/cli_input.h"
@@ -117,6 +118,16 @@ std::string SummarizeJsonLine(std::string_view line, std::size_t number,
   for (auto& [key, value] : fields.items()) result[key] = std::move(value);
   result["replaced"] = replaced;
   return Dump(result);
+}
+
+std::string JsonlResultLine(std::string_view line, std::size_t length,
+                            std::size_t number, int default_length_class) {
+  if (length > kMaxInputBytes) return JsonlErrorLine(number, TooLargeReason(length));
+  try {
+    return SummarizeJsonLine(line, number, default_length_class);
+  } catch (const std::exception& e) {
+    return JsonlErrorLine(number, std::string("internal error: ") + e.what());
+  }
 }
 
 }  // namespace quillet::cli
