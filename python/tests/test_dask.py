@@ -18,7 +18,7 @@ from conftest import BROKEN_BATCH, corpus_articles, run_cli
 from quillet.dask import summarize_bag
 
 
-def dask_command(*args, **kwargs):
+def dask_command(*args):
     return [sys.executable, "-m", "quillet.dask", *map(str, args)]
 
 
@@ -68,6 +68,20 @@ def test_the_command_writes_what_the_cli_writes(tmp_path, batch_files):
     for name in ("a.jsonl", "b.jsonl", "c.jsonl"):
         expected = run_cli("--jsonl", "-l", 2, batch_files / name)
         assert (out / name).read_bytes() == expected, name
+
+
+def test_the_command_runs_on_the_cluster_at_an_address(tmp_path, broken_batch_file):
+    from distributed import LocalCluster
+
+    with LocalCluster(n_workers=1, processes=False, protocol="tcp://", host="127.0.0.1",
+                      dashboard_address=None) as cluster:
+        output = tmp_path / "out.jsonl"
+        done = subprocess.run(
+            dask_command(broken_batch_file, "-o", output, "--scheduler",
+                         cluster.scheduler_address),
+            capture_output=True, timeout=120)
+    assert done.returncode == 0, done.stderr.decode()
+    assert output.read_bytes() == run_cli("--jsonl", broken_batch_file)
 
 
 def test_the_command_refuses_bad_inputs_before_starting(tmp_path):

@@ -26,13 +26,16 @@ import json
 import operator
 import os
 import sys
-from typing import Any, Callable, Iterable, Iterator, Optional, Sequence, Union
-
-import dask
-import dask.bag
+from typing import TYPE_CHECKING, Any, Iterator, Optional, Sequence, Union
 
 import quillet
 from quillet import _quillet
+
+if TYPE_CHECKING:
+    import dask.bag
+
+# dask and distributed are imported where they are used, so that a command
+# that stops at a usage error does not wait for them.
 
 __all__ = ["summarize_bag", "summarize_files"]
 
@@ -91,6 +94,9 @@ def summarize_bag(bag: dask.bag.Bag, length_class: int = 0) -> dask.bag.Bag:
     no "article", not a str, bytes or dict, ...) gives its error line.
     length_class is the class of elements without one (quillet-cli -l).
     """
+    import dask
+    import dask.bag
+
     _check_length_class(length_class)
     results = []
     first: Any = 1
