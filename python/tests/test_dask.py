@@ -84,11 +84,12 @@ def test_the_command_runs_on_the_cluster_at_an_address(tmp_path, broken_batch_fi
     assert output.read_bytes() == run_cli("--jsonl", broken_batch_file)
 
 
-def test_the_command_refuses_bad_inputs_before_starting(tmp_path):
+def test_the_command_refuses_bad_inputs_before_starting(tmp_path, broken_batch_file):
     cases = [
         ([tmp_path / "missing.jsonl", "-o", tmp_path / "x"], "missing.jsonl: No such file"),
         ([tmp_path / "*.none", "-o", tmp_path / "x"], "no file matches"),
         ([tmp_path, "-o", tmp_path / "x"], "is a folder"),
+        ([broken_batch_file, "-o", tmp_path / "none" / "x"], "none: No such file"),
     ]
     for args, message in cases:
         done = subprocess.run(dask_command(*args), capture_output=True, timeout=60)

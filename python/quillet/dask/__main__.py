@@ -92,6 +92,10 @@ def _outputs(inputs: Sequence[str], output: str) -> list[str]:
     else:
         os.makedirs(output, exist_ok=True)
         outputs = [os.path.join(output, os.path.basename(path)) for path in inputs]
+    folder = os.path.dirname(outputs[0]) or "."
+    if not os.access(folder, os.W_OK):
+        reason = "Permission denied" if os.path.isdir(folder) else "No such file or directory"
+        raise UsageError(f"{folder}: {reason}")
     seen = {}
     for path, out in zip(inputs, outputs):
         if out in seen:
@@ -127,9 +131,10 @@ def main(argv: Optional[Sequence[str]] = None) -> int:
     try:
         inputs = _inputs(args.inputs)
         outputs = _outputs(inputs, args.output)
-    except (UsageError, OSError) as e:
-        print(f"{PROGRAM}: {e}", file=sys.stderr)
-        return FAILURE
+    except UsageError as e:
+        return _complain(str(e))
+    except OSError as e:
+        return _complain(_reason(e))
 
     from quillet.dask import summarize_files
 
@@ -139,13 +144,22 @@ def main(argv: Optional[Sequence[str]] = None) -> int:
             client = _connect(args, stack)
             summarize_files(inputs, outputs, client, args.length_class, progress)
     except OSError as e:
-        name = e.filename if e.filename else "output"
-        print(f"{PROGRAM}: {name}: {e.strerror or e}", file=sys.stderr)
-        return FAILURE
+        return _complain(_reason(e))
     except Exception as e:  # the cluster's failures: no result to write
-        print(f"{PROGRAM}: the run failed: {type(e).__name__}: {e}", file=sys.stderr)
-        return FAILURE
+        return _complain(f"the run failed: {type(e).__name__}: {e}")
     return 0
+
+
+def _reason(error: OSError) -> str:
+    """The message of a failed file operation: "NAME: reason"."""
+    if error.filename is None:
+        return error.strerror or str(error)
+    return f"{error.filename}: {error.strerror or error}"
+
+
+def _complain(message: str) -> int:
+    print(f"{PROGRAM}: {message}", file=sys.stderr)
+    return FAILURE
 
 
 if __name__ == "__main__":
