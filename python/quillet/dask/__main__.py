@@ -111,18 +111,29 @@ def _connect(args: argparse.Namespace, stack: contextlib.ExitStack):
     closed when stack closes."""
     from distributed import Client, LocalCluster
 
+    import dask
+
     if args.scheduler:
         return stack.enter_context(Client(args.scheduler))
-    cluster = stack.enter_context(
-        LocalCluster(
-            n_workers=args.workers or os.cpu_count() or 1,
-            threads_per_worker=1,
-            processes=True,
-            host="127.0.0.1",
-            dashboard_address=None,
-            silence_logs=logging.ERROR,
+    # On one machine the comms need no compression, and the workers no
+    # statistical profiler (it samples every thread 100 times a second).
+    dask.config.set({"distributed.comm.compression": None,
+                     "distributed.worker.profile.enabled": False})
+    # The first workers are forked from this process, which has imported
+    # distributed already and does nothing else yet; each spawned worker
+    # would import it again. A worker restarted later, while this process
+    # runs other threads, is spawned as usual.
+    with dask.config.set({"distributed.worker.multiprocessing-method": "fork"}):
+        cluster = stack.enter_context(
+            LocalCluster(
+                n_workers=args.workers or os.cpu_count() or 1,
+                threads_per_worker=1,
+                processes=True,
+                host="127.0.0.1",
+                dashboard_address=None,
+                silence_logs=logging.ERROR,
+            )
         )
-    )
     return stack.enter_context(Client(cluster))
 
 
