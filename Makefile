@@ -4,12 +4,17 @@
 #            UndefinedBehaviorSanitizer, and each fuzz target for 20 s
 # make fuzz  run each fuzz target for FUZZ_SECONDS (default 600)
 # make bench build Release and print the benchmark table
+# make package  build the Debian package build/quillet_<version>_<arch>.deb
+# make install  install into PREFIX (default /usr/local); make uninstall
+#               removes what it installed
 
 BUILD  ?= build
 JOBS   ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
+PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz run test test-plain test-asan test-fuzz fuzz bench clean
+.PHONY: all deps build build-asan build-fuzz run test test-plain test-asan test-fuzz fuzz bench \
+        package install uninstall clean
 
 all: build
 
@@ -50,6 +55,24 @@ fuzz: build-fuzz
 
 bench: deps
 	@bench/run
+
+package: build
+	@cmake --build $(BUILD) --target package
+
+install: build
+	@cmake --install $(BUILD) --component quillet --prefix $(PREFIX) --strip
+	@if [ -d $(BUILD)/python/quillet ]; then \
+	  cmake --install $(BUILD) --component python3-quillet --prefix $(PREFIX) --strip; fi
+
+# Removes the files listed by the last install, then the folders of Quillet
+# alone that it left empty.
+uninstall:
+	@xargs -r -d '\n' rm -fv < $(BUILD)/install_manifest_quillet.txt
+	@if [ -f $(BUILD)/install_manifest_python3-quillet.txt ]; then \
+	  xargs -r -d '\n' rm -fv < $(BUILD)/install_manifest_python3-quillet.txt; \
+	  grep -E '/quillet/|/python3-quillet/' $(BUILD)/install_manifest_python3-quillet.txt | \
+	    xargs -r -d '\n' dirname | sort -ru | xargs -r -d '\n' rmdir -v --ignore-fail-on-non-empty; fi
+	@rmdir -v --ignore-fail-on-non-empty $(PREFIX)/share/doc/quillet 2>/dev/null || true
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

@@ -12,6 +12,9 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillet"));
+  // Ties the window to its installed desktop entry, whose icon and name the
+  // desktop shows for it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
   const quillet::StartMode mode = qEnvironmentVariableIsSet("QUILLET_CLOSE_DURING_RUN")
                                       ? quillet::StartMode::kCloseDuringRun
                                       : quillet::StartMode::kNormal;
