@@ -9,9 +9,13 @@ Prints one JSON object: the wall-clock seconds (median of three runs) of
   cli_2           CLI --jsonl --jobs 2 FILE
   dask_2          python3 -m quillet.dask FILE --workers 2, the whole command:
                   start of the local cluster, the run and its shutdown
-after checking that the two batch commands write the same bytes.
+  dask_run_2      quillet.dask.summarize_files on FILE alone, on a local
+                  cluster of 2 workers started as the command starts it
+after checking that the batch commands write the same bytes.
 """
 
+import argparse
+import contextlib
 import json
 import os
 import statistics
@@ -21,6 +25,8 @@ import tempfile
 import time
 
 import quillet
+import quillet.dask
+from quillet.dask import __main__ as dask_main
 
 
 def median_time(run, repeat=3):
@@ -57,12 +63,21 @@ def main(argv):
 
         cli_2 = median_time(run_cli)
         dask_2 = median_time(run_dask)
-        with open(cli_out, "rb") as a, open(dask_out, "rb") as b:
-            if a.read() != b.read():
-                sys.exit("python_bench: quillet.dask and the command line differ")
+        with contextlib.ExitStack() as stack:
+            client = dask_main._connect(argparse.Namespace(scheduler=None, workers=2), stack)
+            run_out = os.path.join(scratch, "run.jsonl")
+            dask_run_2 = median_time(
+                lambda: quillet.dask.summarize_files([path], [run_out], client))
+        with open(cli_out, "rb") as a:
+            expected = a.read()
+        for out in (dask_out, run_out):
+            with open(out, "rb") as b:
+                if b.read() != expected:
+                    sys.exit("python_bench: quillet.dask and the command line differ")
 
     print(json.dumps({"file": path, "articles": len(items), "many_1": many_1,
-                      "many_2": many_2, "cli_2": cli_2, "dask_2": dask_2}))
+                      "many_2": many_2, "cli_2": cli_2, "dask_2": dask_2,
+                      "dask_run_2": dask_run_2}))
 
 
 if __name__ == "__main__":

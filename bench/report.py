@@ -150,6 +150,10 @@ def table(outdir, repetitions):
               f"{python['articles']} | {fmt_time(python['cli_2'])} | "
               f"{fmt_time(python['dask_2'])} | "
               f"{fmt_ratio(python['dask_2'] / python['cli_2'])} |")
+        print(f"| quillet-cli --jsonl -j 2 / summarize_files on a started cluster | "
+              f"{python['articles']} | {fmt_time(python['cli_2'])} | "
+              f"{fmt_time(python['dask_run_2'])} | "
+              f"{fmt_ratio(python['dask_run_2'] / python['cli_2'])} |")
 
     print()
     print("| Target | Limit | Measured | |")
