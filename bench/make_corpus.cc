@@ -20,12 +20,6 @@
 
 namespace {
 
-using quillet::GbkText;
-
-std::string Utf8(const GbkText& text) {
-  return quillet::GbkToUtf8(quillet::ToLf(text.view()));
-}
-
 int Usage(const char* program) {
   std::fprintf(stderr, "usage: %s text INPUT | jsonl COUNT\n", program);
   return 2;
@@ -34,7 +28,7 @@ int Usage(const char* program) {
 int WriteText(std::string_view name) {
   const auto input = quillet::bench::MakeBenchInput(name);
   if (!input) return 2;
-  std::cout << Utf8(input->text) << '\n';
+  std::cout << quillet::FieldToUtf8(input->text) << '\n';
   return 0;
 }
 
@@ -45,8 +39,8 @@ int WriteJsonl(int count) {
     const std::size_t bytes = 4096 + (static_cast<std::size_t>(i) * 7919) % 12289;
     const auto article =
         quillet::bench::JoinArticles(language, bytes, 0x6A736F6E + i);
-    const nlohmann::json line = {{"title", Utf8(article.title)},
-                                 {"article", Utf8(article.text)}};
+    const nlohmann::json line = {{"title", quillet::FieldToUtf8(article.title)},
+                                 {"article", quillet::FieldToUtf8(article.text)}};
     std::cout << line.dump() << '\n';
   }
   return 0;

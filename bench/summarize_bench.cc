@@ -16,9 +16,6 @@
 #include <vector>
 
 #include "bench_inputs.h"
-#include "prep/counting_text.h"
-#include "prep/mark_sentences.h"
-#include "prep/sentence_table.h"
 #include "pipeline/summarize.h"
 #include "terms/chinese_terms.h"
 #include "terms/english_words.h"
@@ -52,23 +49,38 @@ void ChineseTermsReferenceStage(Workspace& ws) {
   reference::BuildCharList(ws);
   reference::ExtractChineseTerms(ws);
 }
+#else
+constexpr Stage ChineseTermsReferenceStage = nullptr;
 #endif
 #ifdef QUILLET_BENCH_ENGLISH_REFERENCE
 void EnglishWordsReferenceStage(Workspace& ws) {
   reference::CountEnglishWords(ws);
 }
+#else
+constexpr Stage EnglishWordsReferenceStage = nullptr;
 #endif
+
+// The term statistics of a language under their benchmark name, fast and
+// plain (null when the test tree holds no reference).
+struct TermStage {
+  std::string name;
+  Stage fast;
+  Stage reference;
+};
+
+TermStage TermStageOf(Language language) {
+  if (language == Language::kChinese) {
+    return {"ChineseTerms", ChineseTermsStage, ChineseTermsReferenceStage};
+  }
+  return {"EnglishWords", EnglishWordsStage, EnglishWordsReferenceStage};
+}
 
 // The workspace as the term statistics find it in a summary run: WorkText
 // holds the counting text, SentenceTable the trimmed sentences.
 Workspace PrepareTermStage(const BenchInput& input, Language language) {
   Workspace ws = WorkspaceFor(input);
   ws.WorkText = ws.fields.content;
-  MarkSentences(ws, language);
-  BuildSentenceTable(ws);
-  TrimSentences(ws, language);
-  RebuildWorkText(ws);
-  MakeCountingText(ws, language);
+  PrepareCountingText(ws, language);
   return ws;
 }
 
@@ -112,24 +124,11 @@ std::vector<std::unique_ptr<Case>> MakeCases() {
             bytes);
     if (!input.language) continue;
     const Workspace prepared = PrepareTermStage(input, *input.language);
-    if (*input.language == Language::kChinese) {
-      AddCase(cases, "ChineseTerms/" + name, prepared, ChineseTermsStage,
-              bytes);
-#ifdef QUILLET_BENCH_CHINESE_REFERENCE
-      if (input.times_reference) {
-        AddCase(cases, "ChineseTermsReference/" + name, prepared,
-                ChineseTermsReferenceStage, bytes);
-      }
-#endif
-    } else {
-      AddCase(cases, "EnglishWords/" + name, prepared, EnglishWordsStage,
-              bytes);
-#ifdef QUILLET_BENCH_ENGLISH_REFERENCE
-      if (input.times_reference) {
-        AddCase(cases, "EnglishWordsReference/" + name, prepared,
-                EnglishWordsReferenceStage, bytes);
-      }
-#endif
+    const TermStage stage = TermStageOf(*input.language);
+    AddCase(cases, stage.name + "/" + name, prepared, stage.fast, bytes);
+    if (stage.reference != nullptr && input.times_reference) {
+      AddCase(cases, stage.name + "Reference/" + name, prepared,
+              stage.reference, bytes);
     }
   }
   return cases;

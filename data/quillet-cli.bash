@@ -1,6 +1,6 @@
 # bash completion for quillet-cli                           -*- shell-script -*-
 # Completes the options, the values of those that take a fixed set of values,
-# and file names for the article and --title-file.
+# and file names for the articles and --title-file.
 
 _comp_quillet_cli()
 {
@@ -17,7 +17,7 @@ _comp_quillet_cli()
             return
             ;;
         -e | --encoding)
-            COMPREPLY=($(compgen -W 'utf-8 gbk' -- "$cur"))
+            COMPREPLY=($(compgen -W 'auto utf-8 gbk gb18030 utf-16' -- "$cur"))
             return
             ;;
         --title-file)
@@ -33,7 +33,7 @@ _comp_quillet_cli()
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-h --help -t --title --title-file --sample
+        COMPREPLY=($(compgen -W '-h --help -t --title --title-file --title-line --sample
             -l --length-class -e --encoding --json --jsonl -j --jobs --version' \
             -- "$cur"))
         return

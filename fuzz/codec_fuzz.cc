@@ -11,6 +11,11 @@
 // the GBK text holds no zero byte, the replacement count is plausible, and
 // well-formed ASCII passes unchanged. The line-break helpers agree with
 // each other.
+//
+// Files of unknown encoding: DecodeText takes arbitrary bytes in every
+// encoding without crashing, gives text without a zero byte or a refusal,
+// reads well-formed UTF-8 without NUL as Utf8ToGbk does, and reads the
+// same bytes behind a UTF-8 byte-order mark the same way.
 
 #include <iconv.h>
 
@@ -20,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/encoding_detect.h"
 #include "codec/gbk_codec.h"
 #include "support/fuzz_util.h"
 
@@ -157,6 +163,36 @@ void CheckLineBreaks(std::string_view bytes) {
           "ToLf and ToCrLf undo each other", Hex(bytes));
 }
 
+void CheckDecodeText(std::string_view bytes) {
+  for (const TextEncoding encoding :
+       {TextEncoding::kAuto, TextEncoding::kUtf8, TextEncoding::kGbk,
+        TextEncoding::kGb18030, TextEncoding::kUtf16}) {
+    DecodedText decoded;
+    std::string error;
+    if (DecodeText(bytes, encoding, &decoded, &error)) {
+      Require(decoded.text.bytes().find('\0') == std::string::npos,
+              "no zero byte in decoded text", Hex(bytes));
+    } else {
+      Require(!error.empty(), "a refusal says why", Hex(bytes));
+    }
+  }
+  const bool utf8 = !FindInvalidUtf8(bytes) && bytes.find('\0') == std::string_view::npos &&
+                    !bytes.starts_with("\xEF\xBB\xBF");
+  if (!utf8) return;
+  DecodedText plain;
+  DecodedText marked;
+  std::string error;
+  std::size_t replaced = 0;
+  Require(DecodeText(bytes, TextEncoding::kAuto, &plain, &error) &&
+              plain.encoding == ReadEncoding::kUtf8 &&
+              plain.text == Utf8ToGbk(bytes, &replaced) && plain.replaced == replaced,
+          "UTF-8 is read as Utf8ToGbk reads it", Hex(bytes));
+  Require(DecodeText("\xEF\xBB\xBF" + std::string(bytes), TextEncoding::kAuto, &marked,
+                     &error) &&
+              marked.text == plain.text,
+          "a UTF-8 byte-order mark is dropped", Hex(bytes));
+}
+
 }  // namespace
 }  // namespace quillet
 
@@ -172,5 +208,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckGbkRoundTrip(WellFormedText(bytes));
   CheckUtf8Side(bytes);
   CheckLineBreaks(bytes);
+  CheckDecodeText(bytes);
   return 0;
 }

@@ -12,7 +12,6 @@
 #include <iterator>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,22 +19,16 @@
 #include <gtest/gtest.h>
 
 #include "codec/gbk_codec.h"
-#include "prep/counting_text.h"
-#include "prep/mark_sentences.h"
-#include "prep/sentence_table.h"
 #include "pipeline/summarize.h"
-#include "reference/chinese_terms.h"
-#include "reference/english_words.h"
+#include "reference/term_stage_comparison.h"
 #include "samples/samples.h"
 #include "support/test_util.h"
 #include "terms/chinese_terms.h"
-#include "terms/english_words.h"
 
 namespace quillet {
 namespace {
 
 using ::quillet::testing::G;
-using ::quillet::testing::U;
 
 // The plain versions are quadratic and slow down a good deal under the
 // sanitizers; there a quarter of the generated texts is enough to catch
@@ -52,93 +45,13 @@ constexpr int kRoundsDivisor = 1;
 constexpr int kRoundsDivisor = 1;
 #endif
 
-// Everything a term stage leaves behind.
-struct Outcome {
-  std::vector<std::vector<GbkText>> rows;
-  GbkText work_text;
-  TextList char_list;
-  GbkText status;
-  GbkText keywords;
-  // The status captions the window saw, each once, in order, from the
-  // first one the stage wrote.
-  std::vector<GbkText> captions_seen;
-
-  bool operator==(const Outcome&) const = default;
-};
-
-// Readable form of an outcome for failure messages.
-std::string Describe(const Outcome& o) {
-  std::ostringstream out;
-  out << "rows:";
-  for (const auto& row : o.rows) out << " [" << U(row[0]) << "|" << U(row[1]) << "]";
-  out << "\nwork text: [" << U(o.work_text) << "]";
-  out << "\nchar list: " << o.char_list.size() << " elements";
-  out << "\nstatus: " << U(o.status) << "  keywords: [" << U(o.keywords) << "]";
-  out << "\ncaptions seen:";
-  for (const GbkText& c : o.captions_seen) out << " " << U(c);
-  return out.str();
-}
-
-constexpr const char* kUnsetStatus = "unset";
-
-template <typename Stage>
-Outcome RunStage(const GbkText& counting_text, Stage stage) {
-  Workspace ws;
-  ws.fields.status = kUnsetStatus;
-  ws.TermTable.InsertRow("stale");
-  Outcome o;
-  ws.process_events = [&] {
-    if (ws.fields.status == GbkText(kUnsetStatus)) return;
-    if (o.captions_seen.empty() || o.captions_seen.back() != ws.fields.status) {
-      o.captions_seen.push_back(ws.fields.status);
-    }
-  };
-  ws.WorkText = counting_text;
-  stage(ws);
-  for (int r = 0; r < ws.TermTable.RowCount(); ++r) {
-    o.rows.push_back({ws.TermTable.GetCell(r, kTextColumn),
-                      ws.TermTable.GetCell(r, kColumnA)});
-  }
-  o.work_text = ws.WorkText;
-  o.char_list = ws.CharList;
-  o.status = ws.fields.status;
-  o.keywords = ws.fields.keywords;
-  return o;
-}
-
 // Runs both versions of the stage of the language on the counting text and
 // reports where they part.
 ::testing::AssertionResult SameOutcome(const GbkText& text, Language language) {
-  Outcome fast;
-  Outcome plain;
-  if (language == Language::kChinese) {
-    fast = RunStage(text, [](Workspace& ws) {
-      BuildCharList(ws);
-      ExtractChineseTerms(ws);
-    });
-    plain = RunStage(text, [](Workspace& ws) {
-      reference::BuildCharList(ws);
-      reference::ExtractChineseTerms(ws);
-    });
-  } else {
-    fast = RunStage(text, [](Workspace& ws) { CountEnglishWords(ws); });
-    plain = RunStage(text, [](Workspace& ws) { reference::CountEnglishWords(ws); });
-    // The plain count yields only while words are counted, so before its
-    // one caption is written.
-    plain.captions_seen.clear();
-    fast.captions_seen.clear();
-  }
-  if (fast == plain) return ::testing::AssertionSuccess();
-  std::string bytes;
-  for (unsigned char b : text.view()) {
-    static const char* kHex = "0123456789ABCDEF";
-    bytes += kHex[b >> 4];
-    bytes += kHex[b & 15];
-    bytes += ' ';
-  }
-  return ::testing::AssertionFailure()
-         << "text [" << U(text) << "] bytes " << bytes << "\n--- fast\n"
-         << Describe(fast) << "\n--- reference\n" << Describe(plain);
+  const std::optional<std::string> difference =
+      reference::CompareTermStages(text, language);
+  if (!difference) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << *difference;
 }
 
 // ---------------------------------------------------------------------------
@@ -305,11 +218,7 @@ TEST(TermsDifferentialTest, EnglishWordsOnGeneratedTexts) {
 GbkText CountingTextOf(const GbkText& article, Language language) {
   Workspace ws;
   ws.WorkText = article;
-  MarkSentences(ws, language);
-  BuildSentenceTable(ws);
-  TrimSentences(ws, language);
-  RebuildWorkText(ws);
-  MakeCountingText(ws, language);
+  PrepareCountingText(ws, language);
   return ws.WorkText;
 }
 
@@ -333,7 +242,7 @@ std::vector<std::pair<std::string, GbkText>> RepositoryArticles() {
     std::ifstream in(file, std::ios::binary);
     const std::string utf8((std::istreambuf_iterator<char>(in)),
                            std::istreambuf_iterator<char>());
-    articles.emplace_back(file.filename().string(), Utf8ToGbk(ToCrLf(utf8)));
+    articles.emplace_back(file.filename().string(), Utf8ToField(utf8));
   }
   return articles;
 }

@@ -10,14 +10,12 @@
 namespace quillet {
 
 GbkText ToField(const QString& text) {
-  // CR and LF never occur inside a multi-byte UTF-8 sequence, so the line
-  // breaks can be rewritten before the conversion.
   const QByteArray utf8 = text.toUtf8();
-  return Utf8ToGbk(ToCrLf(std::string_view(utf8.constData(), utf8.size())));
+  return Utf8ToField(std::string_view(utf8.constData(), utf8.size()));
 }
 
 QString FromField(const GbkText& field) {
-  const std::string utf8 = ToLf(GbkToUtf8(field.view()));
+  const std::string utf8 = FieldToUtf8(field);
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

@@ -258,7 +258,7 @@ void MainWindow::ProcessEvents() {
 int RunMainWindow(StartMode mode) {
   MainWindow window;
   window.show();
-  if (mode == StartMode::kCloseDuringRun) {
+  if (mode == StartMode::kTestCloseDuringRun) {
     QTimer::singleShot(0, &window, [&window] {
       QTimer::singleShot(0, &window, &QWidget::close);
       window.Summarize();

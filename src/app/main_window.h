@@ -84,11 +84,14 @@ class MainWindow : public QWidget {
   QPointer<QWidget> focus_before_run_;
 };
 
-// How the start routine begins. kCloseDuringRun is a test hook that lets a
-// test drive the real program from outside: as soon as the event loop runs,
-// the window summarises what it shows, and the run's first round of event
-// handling asks the window to close, as the close button would.
-enum class StartMode { kNormal, kCloseDuringRun };
+// How the start routine begins. kNormal is the only mode of the program in
+// use. kTestCloseDuringRun is a hook for the window's tests alone (the
+// program takes it from the environment variable
+// QUILLET_TEST_CLOSE_DURING_RUN), so that they can drive the real program
+// from outside: as soon as the event loop runs, the window summarises what
+// it shows, and the run's first round of event handling asks the window to
+// close, as the close button would.
+enum class StartMode { kNormal, kTestCloseDuringRun };
 
 // The start routine: creates and shows the main window and runs the event
 // loop until the window closes. Needs a QApplication; returns the exit code,

@@ -612,7 +612,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(ran, during_run);
   }
 
-  // The program's hook that closes the window during its first run: the
+  // The program's test hook that closes the window during its first run: the
   // close arrives while the run is on, the window hides only with the
   // length status shown, and the start routine returns 0.
   void closeDuringRunHookEndsTheProgramAfterTheRun() {
@@ -620,7 +620,7 @@ class MainWindowTest : public QObject {
     QApplication::setQuitOnLastWindowClosed(true);
     CloseWatch watch;
     qApp->installEventFilter(&watch);
-    QCOMPARE(RunMainWindow(StartMode::kCloseDuringRun), 0);
+    QCOMPARE(RunMainWindow(StartMode::kTestCloseDuringRun), 0);
     qApp->removeEventFilter(&watch);
     QCOMPARE(watch.close_while_running, true);
     QVERIFY2(watch.status_when_hidden.startsWith(QStringLiteral("原文")),
@@ -633,7 +633,7 @@ class MainWindowTest : public QObject {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QUILLET_CLOSE_DURING_RUN"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QUILLET_TEST_CLOSE_DURING_RUN"), QStringLiteral("1"));
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(QUILLET_APP_PATH), QStringList());
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 
+#include "codec/encoding_detect.h"
 #include "codec/gbk_codec.h"
 
 namespace quillet::cli {
@@ -96,29 +97,23 @@ std::string WithoutFinalLineBreak(std::string bytes) {
 
 bool ToFieldText(std::string_view bytes, Encoding encoding,
                  const std::string& name, GbkText* text, std::size_t* replaced,
-                 std::string* error) {
-  if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
-    *error = name + ": NUL byte at offset " + std::to_string(nul);
+                 std::string* error, std::string* note) {
+  DecodedText decoded;
+  if (!DecodeText(bytes, encoding, &decoded, error)) {
+    *error = name + ": " + *error;
     return false;
   }
-  if (encoding == Encoding::kGbk) {
-    *text = GbkText(ToCrLf(bytes));
-    return true;
+  if (decoded.guessed_after && note != nullptr) {
+    *note = name + ": not UTF-8 (byte offset " + std::to_string(*decoded.guessed_after) +
+            "), read as GB18030";
   }
-  if (const std::optional<std::size_t> bad = FindInvalidUtf8(bytes)) {
-    *error = name + ": invalid UTF-8 at byte offset " + std::to_string(*bad) +
-             " (for GBK input use --encoding gbk)";
-    return false;
-  }
-  std::size_t count = 0;
-  *text = Utf8ToGbk(ToCrLf(bytes), &count);
-  *replaced += count;
+  *text = GbkText(ToCrLf(decoded.text.view()));
+  *replaced += decoded.replaced;
   return true;
 }
 
 std::string FromFieldText(const GbkText& text, Encoding encoding) {
-  const std::string lf = ToLf(text.view());
-  return encoding == Encoding::kGbk ? lf : GbkToUtf8(lf);
+  return encoding == Encoding::kGbk ? ToLf(text.view()) : FieldToUtf8(text);
 }
 
 }  // namespace quillet::cli

@@ -46,18 +46,21 @@ bool ReadInput(const std::string& path, std::string* bytes, std::string* error);
 // The bytes without one final line break (LF, CR LF or a lone CR).
 std::string WithoutFinalLineBreak(std::string bytes);
 
-// Turns input bytes in the given encoding into a field text: every line
-// break becomes CR LF; UTF-8 is converted to GBK, each character that GBK
-// cannot hold becoming "?" (their number is added to *replaced). GBK input
-// is taken byte for byte. Fails, with error "NAME: problem", on a NUL byte
-// and, for UTF-8, on an ill-formed sequence; both give the byte offset.
+// Turns input bytes in the given encoding into a field text: a byte-order
+// mark at the start is dropped, the encoding found (with kAuto) or taken as
+// given, and every line break made CR LF; what GBK cannot hold becomes "?"
+// (their number is added to *replaced). Fails, with error "NAME: problem"
+// naming the byte offset, on a NUL byte and on bytes that are not text in
+// the encoding (see codec/encoding_detect.h). When kAuto guessed GB18030
+// and note is not null, *note says so: "NAME: not UTF-8 (byte offset N),
+// read as GB18030".
 bool ToFieldText(std::string_view bytes, Encoding encoding,
                  const std::string& name, GbkText* text, std::size_t* replaced,
-                 std::string* error);
+                 std::string* error, std::string* note = nullptr);
 
-// A field text as the plain output shows it: line breaks LF, in the given
-// encoding (a GBK sequence that is not a character becomes U+FFFD in
-// UTF-8).
+// A field text as the plain output shows it: line breaks LF, GBK bytes for
+// kGbk and UTF-8 for every other encoding (a GBK sequence that is not a
+// character becomes U+FFFD).
 std::string FromFieldText(const GbkText& text, Encoding encoding);
 
 }  // namespace quillet::cli

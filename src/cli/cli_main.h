@@ -1,12 +1,13 @@
-// The whole of quillet-cli behind main: options, inputs, one summary run,
-// and the plain or JSON output. Diagnostics go to standard error, one line
-// each, prefixed "quillet-cli: ".
+// The whole of quillet-cli behind main: options, inputs, the summary runs
+// (one per article file, on --jobs threads), and the plain or JSON output
+// in argument order. Diagnostics go to standard error, one line each,
+// prefixed "quillet-cli: ".
 //
-// Exit status: 0 after a run (also when the article is empty or of neither
-// language and so has no summary, and after a --jsonl batch whatever its
-// error lines), 2 for a usage error, an input that cannot be read or is
-// refused (NUL byte, ill-formed UTF-8, over 16 MiB), or a failed write of
-// the output.
+// Exit status: 0 after a run of every file (also when an article is empty
+// or of neither language and so has no summary, and after a --jsonl batch
+// whatever its error lines), 2 for a usage error, a failed write of the
+// output, or any input that cannot be read or is refused (NUL byte, not
+// text in its encoding, over 16 MiB); the other files are still summarised.
 
 #ifndef QUILLET_CLI_CLI_MAIN_H_
 #define QUILLET_CLI_CLI_MAIN_H_

@@ -18,19 +18,11 @@ namespace quillet {
 namespace {
 
 using nlohmann::ordered_json;
-using testing::ProcessOptions;
 using testing::ProcessResult;
-using testing::RunProcess;
+using testing::RunCli;
 using testing::TempFile;
 
 constexpr std::size_t kLimit = std::size_t{16} << 20;
-
-ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data) {
-  args.insert(args.begin(), QUILLET_CLI_PATH);
-  ProcessOptions options;
-  options.stdin_data = std::move(stdin_data);
-  return RunProcess(args, options);
-}
 
 ProcessResult RunBatch(std::vector<std::string> args, std::string input) {
   args.insert(args.begin(), "--jsonl");
@@ -175,6 +167,10 @@ TEST(JsonlBatchTest, EveryBrokenLineGivesAnErrorLineAndTheRunGoesOn) {
       {"{\"article\": \"e\", \"length_class\": true}", "\"length_class\" is not -1, 0, 1, 2 or 3"},
       {"{\"article\": \"e\", \"length_class\": 18446744073709551615}",
        "\"length_class\" is not -1, 0, 1, 2 or 3"},
+      {"{\"article\": \"e\", \"title_line\": 1}", "\"title_line\" is not true or false"},
+      {"{\"article\": \"e\", \"title\": \"t\", \"title_line\": true}",
+       "\"title\" and \"title_line\": true both give the title"},
+      {"{\"article\": \"e\", \"title\": \"t\", \"title_line\": false}", ""},
       {"{\"article\": \"a\\u0000b\"}", "article: NUL byte at offset 1"},
       {"{\"article\": \"e\", \"title\": \"\\u0000\"}", "title: NUL byte at offset 0"},
       {std::string(kLimit + 1, 'x'), "too large (16777217 bytes; the limit is 16 MiB)"},
@@ -208,6 +204,29 @@ TEST(JsonlBatchTest, EveryBrokenLineGivesAnErrorLineAndTheRunGoesOn) {
     } else {
       EXPECT_EQ(error, c.error) << line;
     }
+  }
+}
+
+// A byte-order mark before the first line is dropped; "title_line": true
+// cuts the headline from the article as --title-line does.
+TEST(JsonlBatchTest, FirstLineMarkAndTitleLine) {
+  const std::string article =
+      "\n  Rates rise\nRates rose again today in the market.\n"
+      "Rates rose and the market fell sharply.\nRates rose while the market went on.\n";
+  const std::string line = ordered_json({{"article", article}, {"title_line", true}}).dump();
+  const ProcessResult batch = RunBatch({}, "\xEF\xBB\xBF" + line + "\n" + line + "\n");
+  ASSERT_EQ(batch.exit_status, 0) << batch.err;
+  const ProcessResult single = RunCli({"--json", "--title-line"}, article);
+  ASSERT_EQ(single.exit_status, 0) << single.err;
+  const ProcessResult given = RunCli({"--json", "-t", "Rates rise"},
+                                     article.substr(article.find("Rates rose")));
+  EXPECT_EQ(single.out, given.out);
+  std::vector<ordered_json> results = ResultLines(batch.out);
+  ASSERT_EQ(results.size(), 2u);
+  for (ordered_json& result : results) {
+    result.erase("line");
+    result.erase("replaced");
+    EXPECT_EQ(result, ordered_json::parse(single.out));
   }
 }
 

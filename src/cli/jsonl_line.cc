@@ -8,6 +8,7 @@
 #include "cli/cli_input.h"
 #include "cli/json_output.h"
 #include "cli/run_article.h"
+#include "cli/title_line.h"
 #include "workspace/workspace.h"
 
 namespace quillet::cli {
@@ -72,6 +73,23 @@ bool ReadLengthClass(const json& object, int* length_class, std::string* error) 
   return false;
 }
 
+// "title_line": true takes the title from the article's first non-blank
+// line, which then cannot have a "title" as well.
+bool ReadTitleLine(const json& object, bool* title_line, std::string* error) {
+  const auto member = object.find("title_line");
+  if (member == object.end()) return true;
+  if (!member->is_boolean()) {
+    *error = "\"title_line\" is not true or false";
+    return false;
+  }
+  *title_line = member->get<bool>();
+  if (*title_line && object.contains("title")) {
+    *error = "\"title\" and \"title_line\": true both give the title";
+    return false;
+  }
+  return true;
+}
+
 // The input of one run from a parsed line, or false with error set.
 bool ReadArticleInput(const json& object, ArticleInput* input,
                       std::size_t* replaced, std::string* error) {
@@ -79,9 +97,19 @@ bool ReadArticleInput(const json& object, ArticleInput* input,
     *error = "not a JSON object";
     return false;
   }
-  return ReadText(object, "article", true, &input->article, replaced, error) &&
-         ReadText(object, "title", false, &input->title, replaced, error) &&
-         ReadLengthClass(object, &input->length_class, error);
+  bool title_line = false;
+  if (!ReadText(object, "article", true, &input->article, replaced, error) ||
+      !ReadText(object, "title", false, &input->title, replaced, error) ||
+      !ReadLengthClass(object, &input->length_class, error) ||
+      !ReadTitleLine(object, &title_line, error)) {
+    return false;
+  }
+  if (title_line) {
+    TitledArticle titled = SplitTitleLine(input->article);
+    input->title = std::move(titled.title);
+    input->article = std::move(titled.article);
+  }
+  return true;
 }
 
 }  // namespace
@@ -123,6 +151,7 @@ std::string SummarizeJsonLine(std::string_view line, std::size_t number,
 std::string JsonlResultLine(std::string_view line, std::size_t length,
                             std::size_t number, int default_length_class) {
   if (length > kMaxInputBytes) return JsonlErrorLine(number, TooLargeReason(length));
+  if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
   try {
     return SummarizeJsonLine(line, number, default_length_class);
   } catch (const std::exception& e) {

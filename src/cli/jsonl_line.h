@@ -1,6 +1,8 @@
 // One line of a --jsonl batch: a JSON object with the member "article" (a
-// string) and the optional members "title" (a string) and "length_class"
-// (an integer from -1 to 3) goes in; one JSON result line comes out. Costs
+// string) and the optional members "title" (a string), "length_class" (an
+// integer from -1 to 3) and "title_line" (true: the title is the article's
+// first non-blank line, cut from it as --title-line does) goes in; one JSON
+// result line comes out. Costs
 // one summary run of the article, on a workspace of its own, so that lines
 // may be summarised on separate threads.
 
@@ -19,8 +21,9 @@ namespace quillet::cli {
 // Texts go into the fields as in the plain mode: every line break becomes
 // CR LF. A missing "length_class" takes default_length_class, other
 // members are ignored. A line that is blank, not JSON, not an object,
-// without "article", with a member of the wrong type or value, or with a
-// text holding U+0000 gives JsonlErrorLine instead.
+// without "article", with a member of the wrong type or value, with a text
+// holding U+0000, or with both "title" and "title_line": true gives
+// JsonlErrorLine instead. A U+FEFF at the start of a text is dropped.
 std::string SummarizeJsonLine(std::string_view line, std::size_t number,
                               int default_length_class);
 
@@ -30,7 +33,9 @@ std::string JsonlErrorLine(std::size_t number, const std::string& message);
 // The result line of an input line of length bytes, as a batch writes it:
 // SummarizeJsonLine of line, or the error line of a line over
 // kMaxInputBytes (whose text need not be kept: line may then be empty), or
-// of a run that failed ("internal error: ..."). Never throws.
+// of a run that failed ("internal error: ..."). A byte-order mark before
+// the first line (number 1), as editors on Windows write one, is dropped.
+// Never throws.
 std::string JsonlResultLine(std::string_view line, std::size_t length,
                             std::size_t number, int default_length_class);
 

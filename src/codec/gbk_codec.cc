@@ -187,4 +187,12 @@ std::string ToLf(std::string_view text) {
   return out;
 }
 
+GbkText Utf8ToField(std::string_view utf8, std::size_t* replaced) {
+  return Utf8ToGbk(ToCrLf(utf8), replaced);
+}
+
+std::string FieldToUtf8(const GbkText& field) {
+  return GbkToUtf8(ToLf(field.view()));
+}
+
 }  // namespace quillet

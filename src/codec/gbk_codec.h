@@ -1,9 +1,12 @@
 // The one seam between Unicode and GBK (code page 936), shared by the
-// window and the command line. Conversions go through glibc's iconv
-// ("CP936", which holds the euro sign at 0x80) and are linear in the text.
+// window, the command line, the built-in samples and the benchmarks.
+// Conversions go through glibc's iconv ("CP936", which holds the euro sign
+// at 0x80) and are linear in the text.
 //
 // Line breaks: the pipeline's edit fields hold CR LF; the front ends hand
-// over LF, CR LF or a lone CR and get LF back.
+// over LF, CR LF or a lone CR and get LF back. Utf8ToField and FieldToUtf8
+// are the whole way in and out; the steps they are made of stay public for
+// the command line's GBK mode, which changes only the line breaks.
 
 #ifndef QUILLET_CODEC_GBK_CODEC_H_
 #define QUILLET_CODEC_GBK_CODEC_H_
@@ -38,6 +41,19 @@ std::string ToCrLf(std::string_view text);
 
 // Every CR LF, and every lone CR, as LF.
 std::string ToLf(std::string_view text);
+
+// The field form of UTF-8 text, as a window field holds it: every line
+// break (LF, CR LF or a lone CR) becomes CR LF, then the text is converted
+// as by Utf8ToGbk, each character that GBK cannot hold becoming "?" (their
+// number in *replaced when that is not null).
+GbkText Utf8ToField(std::string_view utf8, std::size_t* replaced = nullptr);
+
+// The UTF-8 form of a field: every CR LF and lone CR becomes LF, then the
+// bytes are converted as by GbkToUtf8 (U+FFFD for each byte that is not
+// part of a GBK character). CR and LF never stand inside a GBK character or
+// a UTF-8 sequence, so the result is the same as converting first and
+// changing the line breaks after.
+std::string FieldToUtf8(const GbkText& field);
 
 }  // namespace quillet
 

@@ -151,5 +151,50 @@ TEST(LineBreakTest, ToCrLfAndToLf) {
   }
 }
 
+TEST(FieldFormTest, LineBreaksAndReplacementsBothWays) {
+  struct Case {
+    std::string utf8;
+    std::string field;       // Utf8ToField of utf8
+    std::size_t replaced;
+    std::string back;        // FieldToUtf8 of field
+  };
+  const std::vector<Case> cases = {
+      {"", "", 0, ""},
+      {"a\nb\r\nc\rd", "a\r\nb\r\nc\r\nd", 0, "a\nb\nc\nd"},
+      {"\xE7\x9A\x84\r", "\xB5\xC4\r\n", 0, "\xE7\x9A\x84\n"},  // 的, lone CR
+      // Neither an emoji nor U+0000 has a GBK form; each is one "?".
+      {"\xF0\x9F\x98\x80\n", "?\r\n", 1, "?\n"},
+      {std::string("a\0\n", 3), "a?\r\n", 1, "a?\n"},
+  };
+  for (const Case& c : cases) {
+    std::size_t replaced = 99;
+    EXPECT_EQ(Utf8ToField(c.utf8, &replaced).bytes(), c.field) << c.utf8;
+    EXPECT_EQ(replaced, c.replaced) << c.utf8;
+    EXPECT_EQ(FieldToUtf8(GbkText(c.field)), c.back) << c.utf8;
+  }
+  // A first byte with a line break behind it is no character: U+FFFD, and
+  // the break stays a break.
+  EXPECT_EQ(FieldToUtf8(GbkText("\xB5\r\n\xB5\r\xB5")),
+            "\xEF\xBF\xBD\n\xEF\xBF\xBD\n\xEF\xBF\xBD");
+}
+
+// The window changed the line breaks after converting, the command line
+// before; every field of up to four bytes drawn from first bytes, second
+// bytes, lone bytes and line breaks converts the same both ways.
+TEST(FieldFormTest, LineBreaksCommuteWithTheConversion) {
+  const std::string alphabet = "\r\n\x81\xB5\xC4\x80\xFF" "a@";
+  std::vector<std::string> fields = {""};
+  for (std::size_t begin = 0, length = 0; length < 4; ++length) {
+    const std::size_t end = fields.size();
+    for (std::size_t i = begin; i < end; ++i) {
+      for (char c : alphabet) fields.push_back(fields[i] + c);
+    }
+    begin = end;
+  }
+  for (const std::string& field : fields) {
+    ASSERT_EQ(FieldToUtf8(GbkText(field)), ToLf(GbkToUtf8(field))) << field;
+  }
+}
+
 }  // namespace
 }  // namespace quillet

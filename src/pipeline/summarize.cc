@@ -30,24 +30,28 @@ std::optional<Language> ChooseLanguage(const GbkText& article) {
   return std::nullopt;
 }
 
+void PrepareCountingText(Workspace& ws, Language language) {
+  // Between two stages the front end gets control back (it keeps its
+  // commands disabled during a run), so that a long article does not freeze
+  // the window before the term statistics show their first progress.
+  MarkSentences(ws, language);
+  ws.ProcessEvents();
+  BuildSentenceTable(ws);
+  ws.ProcessEvents();
+  TrimSentences(ws, language);
+  RebuildWorkText(ws);
+  ws.ProcessEvents();
+  MakeCountingText(ws, language);
+  ws.ProcessEvents();
+}
+
 std::optional<Language> Summarize(Workspace& ws) {
   ws.WorkText = ws.fields.content;
   ws.fields.output = GbkText();
   const std::optional<Language> language = ChooseLanguage(ws.WorkText);
   if (!language) return std::nullopt;
 
-  // Between two stages the front end gets control back (it keeps its
-  // commands disabled during a run), so that a long article does not freeze
-  // the window before the term statistics show their first progress.
-  MarkSentences(ws, *language);
-  ws.ProcessEvents();
-  BuildSentenceTable(ws);
-  ws.ProcessEvents();
-  TrimSentences(ws, *language);
-  RebuildWorkText(ws);
-  ws.ProcessEvents();
-  MakeCountingText(ws, *language);
-  ws.ProcessEvents();
+  PrepareCountingText(ws, *language);
   if (*language == Language::kChinese) {
     BuildCharList(ws);
     ws.ProcessEvents();

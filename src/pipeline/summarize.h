@@ -1,7 +1,10 @@
-// Summarize: the driver of a summary run. It loads the article from the
+// The driver of a summary run, and the only part of the core that calls the
+// stages (prep/, terms/, select/): Summarize loads the article from the
 // content field into WorkText, empties the output field, chooses the
 // language from the article, runs the stages of that language in order and
-// writes the length status. Cost: that of the stages it runs.
+// writes the length status. PrepareCountingText runs the preparation stages
+// alone, for the tests and benchmarks that start at the term statistics.
+// Cost: that of the stages run.
 
 #ifndef QUILLET_PIPELINE_SUMMARIZE_H_
 #define QUILLET_PIPELINE_SUMMARIZE_H_
@@ -15,6 +18,13 @@ namespace quillet {
 // The language of an article: Chinese if it holds "的" (B5 C4), otherwise
 // English if it holds an "e" in either case, otherwise none.
 std::optional<Language> ChooseLanguage(const GbkText& article);
+
+// Runs the preparation stages of language over WorkText as a summary run
+// does: marks the sentence ends, fills SentenceTable, trims its rows and
+// rebuilds WorkText from them, and makes WorkText the counting text that
+// the term statistics read. Calls ws.ProcessEvents() after each of these
+// four steps.
+void PrepareCountingText(Workspace& ws, Language language);
 
 // Runs one summary over ws. An article of neither language stops the run
 // after the output field has been emptied: the status, the tables and the

@@ -9,16 +9,14 @@ namespace quillet {
 
 namespace {
 
-GbkText ToFieldForm(std::string_view utf8) { return Utf8ToGbk(ToCrLf(utf8)); }
-
 // Converted once, at first use, and shared for the rest of the program.
 const std::array<Sample, 3>& AllSamples() {
   static const std::array<Sample, 3> samples = {
-      Sample{ToFieldForm(embedded::kInitialTitle), ToFieldForm(embedded::kInitialText)},
-      Sample{ToFieldForm(embedded::kChineseSampleTitle),
-             ToFieldForm(embedded::kChineseSampleText)},
-      Sample{ToFieldForm(embedded::kEnglishSampleTitle),
-             ToFieldForm(embedded::kEnglishSampleText)},
+      Sample{Utf8ToField(embedded::kInitialTitle), Utf8ToField(embedded::kInitialText)},
+      Sample{Utf8ToField(embedded::kChineseSampleTitle),
+             Utf8ToField(embedded::kChineseSampleText)},
+      Sample{Utf8ToField(embedded::kEnglishSampleTitle),
+             Utf8ToField(embedded::kEnglishSampleText)},
   };
   return samples;
 }
@@ -42,7 +40,7 @@ std::optional<SampleName> SampleByName(std::string_view name) {
 }
 
 const GbkText& ContactLine() {
-  static const GbkText line = ToFieldForm(embedded::kContactLine);
+  static const GbkText line = Utf8ToField(embedded::kContactLine);
   return line;
 }
 

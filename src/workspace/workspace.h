@@ -5,7 +5,9 @@
 // during the long stages.
 //
 // Every stage is a function over a Workspace& (and the language); nothing is
-// process-wide, so separate workspaces may run on separate threads.
+// process-wide, so separate workspaces may run on separate threads. So the
+// Workspace sits below the stage folders (prep/, terms/, select/), which
+// include it, and the pipeline above them fills it and runs them.
 
 #ifndef QUILLET_WORKSPACE_WORKSPACE_H_
 #define QUILLET_WORKSPACE_WORKSPACE_H_

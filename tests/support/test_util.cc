@@ -171,6 +171,13 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
   return result;
 }
 
+ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data) {
+  args.insert(args.begin(), QUILLET_CLI_PATH);
+  ProcessOptions options;
+  options.stdin_data = std::move(stdin_data);
+  return RunProcess(args, options);
+}
+
 TempFile::TempFile(std::string_view contents) {
   const char* dir = std::getenv("TMPDIR");
   std::string pattern = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") +

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-#include <vector>
 
 #include "tables/work_table.h"
 #include "workspace/workspace.h"
@@ -60,6 +59,10 @@ struct ProcessOptions {
 // binary when the child cannot be started.
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const ProcessOptions& options = {});
+
+// Runs the quillet-cli of this build with the arguments args, stdin_data
+// on its standard input.
+ProcessResult RunCli(std::vector<std::string> args, std::string stdin_data = "");
 
 // A file with the given bytes in the temporary folder, removed again when
 // the object goes.
