@@ -36,9 +36,10 @@ def corpus_articles():
     return articles
 
 
-# Lines of a batch, broken ones among them, each as bytes without its LF.
+# Lines of a batch, broken ones among them, each as bytes without its LF;
+# the first starts with a byte-order mark.
 BROKEN_BATCH = [
-    json.dumps({"title": "临江开通智慧公交线路",
+    b"\xef\xbb\xbf" + json.dumps({"title": "临江开通智慧公交线路",
                 "article": "临江市今天开通了第一条智慧公交线路。市民说，智慧公交的速度比普通公交快很多。"
                            "\n专家指出，智慧公交是城市交通发展的方向。智慧公交的车辆可以自动避让行人。",
                 "length_class": 1}, ensure_ascii=False).encode(),
