@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "text/gbk_char.h"
+
 namespace quillet::cli {
 
 namespace {
@@ -16,7 +18,7 @@ std::string_view TrimBlanks(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size()) {
     const auto byte = static_cast<unsigned char>(line[i]);
-    const std::size_t length = byte >= 0x80 && i + 1 < line.size() ? 2 : 1;
+    const std::size_t length = CharWidthAt(line, i);
     const bool blank = byte == ' ' || byte == '\t' || line.substr(i, 2) == kFullWidthSpace;
     if (!blank) {
       if (first == line.size()) first = i;

@@ -1,6 +1,6 @@
 #include "prep/mark_sentences.h"
 
-#include "prep/work_text_rules.h"
+#include "text/rule_list.h"
 
 namespace quillet {
 
@@ -8,8 +8,9 @@ namespace {
 
 // One row per rule, in the order they are applied; repeated rows are
 // meant: a second pass of a pair-to-one rule catches what the first left,
-// so two passes shorten runs of up to four. Non-ASCII bytes are GBK; the
-// comment shows each row as text, ␣ for a blank.
+// so two passes shorten runs of up to four. Each row gives the sought
+// text and its replacement as GBK bytes; the comment shows them as text, ␣
+// for a blank.
 constexpr ReplacementRule kChineseMarkRules[] = {
     {"\xD3\xEB\xB4\xCB\xCD\xAC\xCA\xB1\xA3\xAC", ""},          //  1  与此同时， -> (nothing)
     {"\xCB\xB5\xA3\xAC", "\xCB\xB5\xA1\xA3"},                  //  2  说， -> 说。
@@ -24,9 +25,9 @@ constexpr ReplacementRule kChineseMarkRules[] = {
     {"\xC7\xBF\xB5\xF7\xA3\xAC", "\xC7\xBF\xB5\xF7\xA1\xA3"},  // 11  强调， -> 强调。
     {"\xD2\xAA\xC7\xF3\xA3\xAC", "\xD2\xAA\xC7\xF3\xA1\xA3"},  // 12  要求， -> 要求。
     {"\xB1\xA8\xB5\xBC\xA3\xAC", "\xB1\xA8\xB5\xBC\xA1\xA3"},  // 13  报导， -> 报导。
-    {",", "\xA3\xAC"},                                         // 14  , -> ，
-    {". ", "\xA1\xA3"},                                        // 15  .␣ -> 。
-    {"\r\n", "\xA1\xA3"},                                      // 16  CR LF -> 。
+    {"\x2C", "\xA3\xAC"},                                      // 14  , -> ，
+    {"\x2E\x20", "\xA1\xA3"},                                  // 15  .␣ -> 。
+    {"\x0D\x0A", "\xA1\xA3"},                                  // 16  CR LF -> 。
     {"\xA1\xA3\xA1\xA3", "\xA1\xA3"},                          // 17  。。 -> 。
     {"\xA1\xA3\xA1\xA3", "\xA1\xA3"},                          // 18  。。 -> 。
     {"\xA1\xA3", "\xA1\xA3\xA1\xFE"},                          // 19  。 -> 。〓
@@ -41,26 +42,26 @@ constexpr ReplacementRule kChineseMarkRules[] = {
 };
 
 constexpr ReplacementRule kEnglishMarkRules[] = {
-    {"'s ", " is "},                   //  1  's␣ -> ␣is␣
-    {"that, ", "that. "},              //  2  that,␣ -> that.␣
-    {"'t ", "  not "},                 //  3  't␣ -> ␣␣not␣
-    {"\r\n", "."},                     //  4  CR LF -> .
-    {", said ", ". "},                 //  5  ,␣said␣ -> .␣
-    {"said, ", " said. "},             //  6  said,␣ -> ␣said.␣
-    {", says ", ". "},                 //  7  ,␣says␣ -> .␣
-    {"says, ", "says. "},              //  8  says,␣ -> says.␣
-    {", say ", ". "},                  //  9  ,␣say␣ -> .␣
-    {"say, ", "say. "},                // 10  say,␣ -> say.␣
-    {"..", "."},                       // 11  .. -> .
-    {"..", "."},                       // 12  .. -> .
-    {".", ".\xA1\xFE"},                // 13  . -> .〓
-    {".\xA1\xFE\"", ".\"\xA1\xFE"},    // 14  .〓" -> ."〓
-    {"!", "!\xA1\xFE"},                // 15  ! -> !〓
-    {"?", "?\xA1\xFE"},                // 16  ? -> ?〓
-    {";", ";\xA1\xFE"},                // 17  ; -> ;〓
-    {"\xA1\xFE\xA1\xFE", "\xA1\xFE"},  // 18  〓〓 -> 〓
-    {"\xA1\xFE\xA1\xFE", "\xA1\xFE"},  // 19  〓〓 -> 〓
-    {":", ","},                        // 20  : -> ,
+    {"\x27\x73\x20", "\x20\x69\x73\x20"},                          //  1  's␣ -> ␣is␣
+    {"\x74\x68\x61\x74\x2C\x20", "\x74\x68\x61\x74\x2E\x20"},      //  2  that,␣ -> that.␣
+    {"\x27\x74\x20", "\x20\x20\x6E\x6F\x74\x20"},                  //  3  't␣ -> ␣␣not␣
+    {"\x0D\x0A", "\x2E"},                                          //  4  CR LF -> .
+    {"\x2C\x20\x73\x61\x69\x64\x20", "\x2E\x20"},                  //  5  ,␣said␣ -> .␣
+    {"\x73\x61\x69\x64\x2C\x20", "\x20\x73\x61\x69\x64\x2E\x20"},  //  6  said,␣ -> ␣said.␣
+    {"\x2C\x20\x73\x61\x79\x73\x20", "\x2E\x20"},                  //  7  ,␣says␣ -> .␣
+    {"\x73\x61\x79\x73\x2C\x20", "\x73\x61\x79\x73\x2E\x20"},      //  8  says,␣ -> says.␣
+    {"\x2C\x20\x73\x61\x79\x20", "\x2E\x20"},                      //  9  ,␣say␣ -> .␣
+    {"\x73\x61\x79\x2C\x20", "\x73\x61\x79\x2E\x20"},              // 10  say,␣ -> say.␣
+    {"\x2E\x2E", "\x2E"},                                          // 11  .. -> .
+    {"\x2E\x2E", "\x2E"},                                          // 12  .. -> .
+    {"\x2E", "\x2E\xA1\xFE"},                                      // 13  . -> .〓
+    {"\x2E\xA1\xFE\x22", "\x2E\x22\xA1\xFE"},                      // 14  .〓" -> ."〓
+    {"\x21", "\x21\xA1\xFE"},                                      // 15  ! -> !〓
+    {"\x3F", "\x3F\xA1\xFE"},                                      // 16  ? -> ?〓
+    {"\x3B", "\x3B\xA1\xFE"},                                      // 17  ; -> ;〓
+    {"\xA1\xFE\xA1\xFE", "\xA1\xFE"},                              // 18  〓〓 -> 〓
+    {"\xA1\xFE\xA1\xFE", "\xA1\xFE"},                              // 19  〓〓 -> 〓
+    {"\x3A", "\x2C"},                                              // 20  : -> ,
 };
 
 }  // namespace
@@ -69,8 +70,8 @@ const RuleList ChineseMarkRules = kChineseMarkRules;
 const RuleList EnglishMarkRules = kEnglishMarkRules;
 
 void MarkSentences(Workspace& ws, Language language) {
-  ApplyRulesToWorkText(ws, language == Language::kChinese ? ChineseMarkRules
-                                                          : EnglishMarkRules);
+  ApplyRules(ws.WorkText, language == Language::kChinese ? ChineseMarkRules
+                                                        : EnglishMarkRules);
 }
 
 }  // namespace quillet

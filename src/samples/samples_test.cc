@@ -9,6 +9,7 @@
 #include "codec/gbk_codec.h"
 #include "pipeline/summarize.h"
 #include "samples/embedded_texts.h"
+#include "text/gbk_char.h"
 #include "text/text_ops.h"
 
 namespace quillet {
@@ -30,7 +31,7 @@ Shape Measure(const GbkText& t) {
   for (std::size_t i = 0; i < b.size(); ++i) {
     const unsigned char c = t.byte(i);
     ++s.characters;
-    if (c >= 0x80) {
+    if (CharWidthAt(b, i) == 2) {
       ++i;
       continue;
     }

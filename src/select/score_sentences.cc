@@ -1,5 +1,8 @@
 #include "select/score_sentences.h"
 
+#include <span>
+#include <string_view>
+
 #include "text/text_ops.h"
 
 namespace quillet {
@@ -10,40 +13,50 @@ namespace {
 // table has that many rows.
 constexpr int kLeadingTerms = 6;
 
-enum class SearchIn { kHead, kSentence };
+// Where a penalty looks for its text.
+enum class SearchIn {
+  kHead,      // the first four bytes: two characters when they are two-byte
+  kSentence,  // anywhere in the sentence, letter case ignored
+  kLastByte,  // the last byte, exactly
+};
 
 struct Penalty {
-  const char* sought;
+  std::string_view sought;
   SearchIn where;
   double divisor;
 };
 
-// Numerals one to ten or "、" among the first two characters mark a list
-// item; question words and the full-width question mark mark a question.
-// Every test that fires divides once; they run in this order.
+// One row per test, in the order they run; every test that fires divides
+// the score once, however often its text occurs. The sought text is given
+// as GBK bytes; the comment shows it as text.
+//
+// Chinese: numerals one to ten or "、" at the head mark a list item;
+// question words and the full-width question mark mark a question.
 constexpr Penalty kChinesePenalties[] = {
-    {"\xD2\xBB", SearchIn::kHead, 3},              // 一
-    {"\xB6\xFE", SearchIn::kHead, 3},              // 二
-    {"\xC8\xFD", SearchIn::kHead, 3},              // 三
-    {"\xCB\xC4", SearchIn::kHead, 3},              // 四
-    {"\xCE\xE5", SearchIn::kHead, 3},              // 五
-    {"\xC1\xF9", SearchIn::kHead, 3},              // 六
-    {"\xC6\xDF", SearchIn::kHead, 3},              // 七
-    {"\xB0\xCB", SearchIn::kHead, 3},              // 八
-    {"\xBE\xC5", SearchIn::kHead, 3},              // 九
-    {"\xCA\xAE", SearchIn::kHead, 3},              // 十
-    {"\xA1\xA2", SearchIn::kHead, 3},              // 、
-    {"\xCA\xC7\xB7\xF1", SearchIn::kSentence, 2},  // 是否
-    {"\xC8\xE7\xBA\xCE", SearchIn::kSentence, 2},  // 如何
-    {"\xBB\xE1\xB2\xBB\xBB\xE1", SearchIn::kSentence, 2},  // 会不会
-    {"\xA3\xBF", SearchIn::kSentence, 10},         // ？
+    {"\xD2\xBB", SearchIn::kHead, 3},                      //  1  一
+    {"\xB6\xFE", SearchIn::kHead, 3},                      //  2  二
+    {"\xC8\xFD", SearchIn::kHead, 3},                      //  3  三
+    {"\xCB\xC4", SearchIn::kHead, 3},                      //  4  四
+    {"\xCE\xE5", SearchIn::kHead, 3},                      //  5  五
+    {"\xC1\xF9", SearchIn::kHead, 3},                      //  6  六
+    {"\xC6\xDF", SearchIn::kHead, 3},                      //  7  七
+    {"\xB0\xCB", SearchIn::kHead, 3},                      //  8  八
+    {"\xBE\xC5", SearchIn::kHead, 3},                      //  9  九
+    {"\xCA\xAE", SearchIn::kHead, 3},                      // 10  十
+    {"\xA1\xA2", SearchIn::kHead, 3},                      // 11  、
+    {"\xCA\xC7\xB7\xF1", SearchIn::kSentence, 2},          // 12  是否
+    {"\xC8\xE7\xBA\xCE", SearchIn::kSentence, 2},          // 13  如何
+    {"\xBB\xE1\xB2\xBB\xBB\xE1", SearchIn::kSentence, 2},  // 14  会不会
+    {"\xA3\xBF", SearchIn::kSentence, 10},                 // 15  ？
 };
 
-// The head of a sentence: its first four bytes, two characters when it
-// begins with two-byte characters.
-constexpr int kHeadBytes = 4;
+// English: a sentence that ends with "?" is a question; a "?" elsewhere,
+// or a full-width "？" at the end, has no effect.
+constexpr Penalty kEnglishPenalties[] = {
+    {"\x3F", SearchIn::kLastByte, 5},  //  1  ?
+};
 
-constexpr double kEnglishQuestionDivisor = 5;
+constexpr int kHeadBytes = 4;
 
 // The score lives only in its cell: each change reads and parses the text,
 // computes in double precision and writes the text back, so every
@@ -71,22 +84,24 @@ void AddTermCounts(Workspace& ws, int row) {
   }
 }
 
-void ApplyChinesePenalties(WorkTable& sentences, int row) {
-  const GbkText sentence = sentences.GetCell(row, kTextColumn);
-  const GbkText head = TextLeft(sentence, kHeadBytes);
-  for (const Penalty& penalty : kChinesePenalties) {
-    const GbkText& searched =
-        penalty.where == SearchIn::kHead ? head : sentence;
-    if (FindText(searched, penalty.sought) != -1) {
-      DivideScore(sentences, row, penalty.divisor);
-    }
+// Whether the penalty's text stands where it looks in the sentence.
+bool Fires(const Penalty& penalty, const GbkText& sentence) {
+  const GbkText sought(penalty.sought);
+  switch (penalty.where) {
+    case SearchIn::kHead:
+      return FindText(TextLeft(sentence, kHeadBytes), sought) != -1;
+    case SearchIn::kSentence:
+      return FindText(sentence, sought) != -1;
+    case SearchIn::kLastByte:
+      return TextEquals(TextRight(sentence, 1), sought);
   }
+  return false;
 }
 
-void ApplyEnglishPenalty(WorkTable& sentences, int row) {
+void ApplyPenalties(WorkTable& sentences, int row, std::span<const Penalty> penalties) {
   const GbkText sentence = sentences.GetCell(row, kTextColumn);
-  if (TextEquals(TextRight(sentence, 1), "?")) {
-    DivideScore(sentences, row, kEnglishQuestionDivisor);
+  for (const Penalty& penalty : penalties) {
+    if (Fires(penalty, sentence)) DivideScore(sentences, row, penalty.divisor);
   }
 }
 
@@ -96,13 +111,10 @@ void ScoreSentences(Workspace& ws, Language language) {
   const int rows = ws.SentenceTable.RowCount();
   // The term sum is complete for every row before any penalty applies.
   for (int i = 0; i < rows; ++i) AddTermCounts(ws, i);
-  for (int i = 0; i < rows; ++i) {
-    if (language == Language::kChinese) {
-      ApplyChinesePenalties(ws.SentenceTable, i);
-    } else {
-      ApplyEnglishPenalty(ws.SentenceTable, i);
-    }
-  }
+  const std::span<const Penalty> penalties =
+      language == Language::kChinese ? std::span<const Penalty>(kChinesePenalties)
+                                     : std::span<const Penalty>(kEnglishPenalties);
+  for (int i = 0; i < rows; ++i) ApplyPenalties(ws.SentenceTable, i, penalties);
 }
 
 }  // namespace quillet

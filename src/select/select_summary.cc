@@ -25,13 +25,15 @@ constexpr LengthClass kLengthClasses[] = {
 // No item selected, or a selection outside the list.
 constexpr LengthClass kUnselected = {600, 400};
 
-// The summary is cleaned of double quotation marks, and a clause ended by
-// "；" stands as a sentence of its own.
+// The output clean-up, one row per rule in the order they are applied: the
+// summary loses its double quotation marks, and a clause ended by "；"
+// stands as a sentence of its own. Each row gives the sought text and its
+// replacement as GBK bytes; the comment shows them as text.
 constexpr ReplacementRule kOutputCleanupRules[] = {
-    {"\xA1\xB0", ""},          // “
-    {"\xA1\xB1", ""},          // ”
-    {"\x22", ""},              // "
-    {"\xA3\xBB", "\xA1\xA3"},  // ； becomes 。
+    {"\xA1\xB0", ""},          // 1  “ -> (nothing)
+    {"\xA1\xB1", ""},          // 2  ” -> (nothing)
+    {"\x22", ""},              // 3  " -> (nothing)
+    {"\xA3\xBB", "\xA1\xA3"},  // 4  ； -> 。
 };
 
 // The sentence order key: 999999 for position 0, falling with the
@@ -88,9 +90,7 @@ void WriteOutput(Workspace& ws) {
         ConcatText(ws.fields.output, ws.SummaryTable.GetCell(r, kTextColumn));
   }
   // Each rule reads the whole output and writes it back.
-  for (const ReplacementRule& rule : kOutputCleanupRules) {
-    ws.fields.output = ReplaceAll(ws.fields.output, rule.sought, rule.replacement);
-  }
+  ApplyRules(ws.fields.output, kOutputCleanupRules);
 }
 
 }  // namespace

@@ -7,7 +7,16 @@
 namespace quillet {
 
 namespace {
+
 const GbkText kEmpty;
+
+// CompareKeys on keys already parsed with TextToInt: second - first in
+// double precision, which is exact for 32-bit integers, saturated.
+int32_t CompareParsedKeys(int32_t first_key, int32_t second_key) {
+  return DoubleToInt(static_cast<double>(second_key) -
+                     static_cast<double>(first_key));
+}
+
 }  // namespace
 
 WorkTable::WorkTable(std::initializer_list<GbkText> headers)
@@ -49,20 +58,21 @@ void WorkTable::DeleteAllRows() { rows_.clear(); }
 int WorkTable::RowCount() const { return static_cast<int>(rows_.size()); }
 
 void WorkTable::SortByKey(int key_column) {
-  // The keys are parsed once, before any row moves; a row then carries its
-  // parsed key with it, as the list control's item value would.
+  // Each key is parsed once, before any row moves; a row then carries its
+  // parsed key with it, as the list control's item value would, and the
+  // comparisons read only the parsed keys.
   struct Keyed {
-    GbkText key;
+    int32_t key;
     std::vector<GbkText> row;
   };
   std::vector<Keyed> keyed;
   keyed.reserve(rows_.size());
   for (int r = 0; r < RowCount(); ++r) {
-    keyed.push_back({GetCell(r, key_column), std::move(rows_[r])});
+    keyed.push_back({TextToInt(GetCell(r, key_column)), std::move(rows_[r])});
   }
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const Keyed& first, const Keyed& second) {
-                     return CompareKeys(first.key, second.key) < 0;
+                     return CompareParsedKeys(first.key, second.key) < 0;
                    });
   for (std::size_t r = 0; r < keyed.size(); ++r) {
     rows_[r] = std::move(keyed[r].row);
@@ -70,8 +80,7 @@ void WorkTable::SortByKey(int key_column) {
 }
 
 int32_t CompareKeys(const GbkText& first_key, const GbkText& second_key) {
-  return DoubleToInt(static_cast<double>(TextToInt(second_key)) -
-                     static_cast<double>(TextToInt(first_key)));
+  return CompareParsedKeys(TextToInt(first_key), TextToInt(second_key));
 }
 
 }  // namespace quillet

@@ -1,3 +1,57 @@
+// Chinese term extraction, in near-linear time.
+//
+// The plain algorithm. Sixteen passes look for runs of 17, 16, ... down to
+// 2 characters. A pass forms the window of every start 1 .. w of CharList
+// (w is its size minus the run length, so the run that ends the text is
+// never a window of its own) and drops the windows that hold a blank.
+// Then, window after window in that order, it counts the window's text in
+// WorkText as SplitText does (the pieces minus one, so one short when the
+// text ends with it); a count of three or more makes a row of TermTable,
+// the occurrences become blanks in WorkText at once, and CharList is built
+// again. After the passes every term takes over the counts of the terms
+// that contain it (the containment merge), terms holding "这个" go, the
+// table is sorted and the keywords written. Each pass is quadratic in the
+// text length.
+//
+// Why the fast version below leaves exactly the same table, WorkText,
+// CharList and captions:
+//  1. Numbered elements. The characters become numbers (ElementId), one
+//     per element of CharList; a run of characters occurs at a character
+//     boundary of WorkText exactly where its numbers occur in the number
+//     sequence, so runs are compared and blanked as numbers.
+//  2. Counts only fall within a pass. Blanking a term removes occurrences
+//     of other runs and never creates one, since no run holds a blank. So
+//     the runs of a pass can be grouped by content once, at its start
+//     (RunGroups), and a group of fewer than three runs never needs a
+//     look. For the same reason a run can only recur if every neighbouring
+//     pair in it occurs three times in the text at the start (LinkedPairs).
+//  3. The first window of a group decides its count. Its windows are met
+//     in the order of their starts. The first is counted against the text
+//     as the earlier terms of the pass left it; if it reaches three, the
+//     occurrences are blanked and no later window of the group finds one;
+//     if it does not, no later window can reach three (2.). So each group
+//     is counted once, in the order of its first window. Its occurrences
+//     are its runs still whole, each taken when it does not overlap the
+//     one taken before, as SplitText and ReplaceAll take them; the run at
+//     start w ends the text and, when taken, lowers the count by one.
+//  4. Containment at character boundaries. FindText(T[m], T[l]) finds T[l]
+//     only from a character boundary of T[m], and as terms are whole
+//     characters the match ends on one too; looking up every stretch of
+//     T[m] between two boundaries (at most 17 * 18 / 2 = 153) among the
+//     letter-case-folded terms finds every pair (l, m).
+//  5. The order in which the merge is replayed. The plain merge walks all
+//     pairs (l, m) row by row, cutting from the term as it stood before
+//     the merge (so the last cut of a term stays) and adding counts as
+//     they stand at that moment; replaying the pairs found, sorted by l
+//     and then m, gives the same cells.
+// ProcessEvents is called at the end of every pass and about every 20 ms of
+// work in between, instead of once per window, candidate and pair.
+//
+// The plain version is kept in tests/reference/chinese_terms.cc; both are
+// run side by side on generated texts, long periodic runs and every
+// article of the repository by tests/terms_differential_test.cc, and on
+// fuzzed texts by fuzz/terms_fuzz.cc.
+
 #include "terms/chinese_terms.h"
 
 #include <algorithm>
@@ -6,56 +60,44 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "terms/event_pacer.h"
+#include "terms/term_table.h"
+#include "text/gbk_char.h"
 #include "text/text_ops.h"
 
 namespace quillet {
 
 namespace {
 
-constexpr int kLongestRun = 17;      // characters in the runs of the first pass
-constexpr int kPasses = 16;          // 17 characters down to 2
-constexpr int kLeastOccurrences = 3;
+constexpr int kLongestRun = 17;  // characters in the runs of the first pass
+constexpr int kPasses = 16;      // 17 characters down to 2
 
-const GbkText kBlank = " ";
 const GbkText kZhege = "\xD5\xE2\xB8\xF6";  // 这个
-const GbkText kPercent = "%";
-const GbkText kKeywordsCaption = "\xB9\xD8\xBC\xFC\xB4\xCA\xA3\xBA ";  // 关键词：
-constexpr int kKeywordCount = 3;
+const GbkText kPercent = "\x25";            // %
 
 // ---------------------------------------------------------------------------
 // Elements as numbers.
-//
-// The passes work on the elements of the text (the characters, as CharList
-// holds them) numbered: a one-byte element b is b, a two-byte element
-// (first, second) is 256 + (first - 0x80) * 256 + second. A run of elements
-// occurs at a character boundary of the text exactly where its numbers
-// occur in the element sequence: the character rule splits equal bytes
-// into equal elements, and a run never holds the final lone byte, which
-// stands in the last element and so in no window.
 
+// A one-byte element b is b; a two-byte element (first, second) is
+// 256 + (first - 0x80) * 256 + second, so every element has its own
+// number and the blank is 0x20.
 using ElementId = uint16_t;
 constexpr ElementId kBlankId = 0x20;
 
-std::vector<ElementId> ElementsOf(const GbkText& t) {
+ElementId IdOf(const GbkText& element) {
+  if (element.size() == 1) return element.byte(0);
+  return static_cast<ElementId>(256 + ((element.byte(0) - 0x80) << 8) +
+                                element.byte(1));
+}
+
+std::vector<ElementId> ElementsOf(const TextList& char_list) {
   std::vector<ElementId> elements;
-  elements.reserve(t.size());
-  const std::size_t length = t.size();
-  std::size_t i = 0;
-  while (i < length) {
-    const unsigned char b = t.byte(i);
-    if (b >= 0x80 && i + 1 < length) {
-      elements.push_back(static_cast<ElementId>(256 + ((b - 0x80) << 8) +
-                                                t.byte(i + 1)));
-      i += 2;
-    } else {
-      elements.push_back(b);
-      i += 1;
-    }
-  }
+  elements.reserve(char_list.size());
+  for (const GbkText& element : char_list) elements.push_back(IdOf(element));
   return elements;
 }
 
@@ -77,28 +119,41 @@ GbkText TextOf(std::span<const ElementId> elements) {
 }
 
 // ---------------------------------------------------------------------------
-// Grouping the runs of one pass by content.
+// Open-addressing tables.
+//
+// The two lookups made once per element, the pairs of neighbours at the
+// start and the runs in every pass, use flat tables with linear probing.
+// std::unordered_map allocates a node per entry: for the pairs alone it
+// made the stage a third slower on a 1 MB article and nearly twice as slow
+// on the 8 KB sample, and the run table is consulted sixteen times as
+// often. Both tables place a key by its hash times the golden ratio.
 
-// Slot of a hash in an open-addressing table of 2^bits slots: the top bits
-// of the hash times the golden ratio, well mixed for any input hash.
-std::size_t SlotOf(uint64_t h, int bits) {
-  return static_cast<std::size_t>((h * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+// Slot of a hash in a table of 2^bits slots: the top bits of the hash times
+// the golden ratio, well mixed for any hash.
+std::size_t SlotOf(uint64_t hash, int bits) {
+  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
 }
 
-// Bits of a table with at least twice as many slots as entries.
-int TableBits(std::size_t entries) {
+// The bits of a table with at least twice as many slots as entries.
+int SlotBits(std::size_t entries) {
   int bits = 4;
   while ((std::size_t{1} << bits) < entries * 2) ++bits;
   return bits;
 }
 
+// ---------------------------------------------------------------------------
+// Grouping the runs of one pass by content.
+//
+// The runs are hashed with a rolling hash, so each costs a few operations
+// whatever its length, and grouped in a table kept from pass to pass.
+
 constexpr uint64_t kHashModulus = (uint64_t{1} << 61) - 1;
 constexpr uint64_t kHashBase = 0x1F3D5B79A2C4E687ULL % kHashModulus;
 
 uint64_t MulMod(uint64_t a, uint64_t b) {
-  const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
-  uint64_t r = static_cast<uint64_t>(p & kHashModulus) +
-               static_cast<uint64_t>(p >> 61);
+  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+  uint64_t r = static_cast<uint64_t>(product & kHashModulus) +
+               static_cast<uint64_t>(product >> 61);
   if (r >= kHashModulus) r -= kHashModulus;
   return r;
 }
@@ -109,125 +164,131 @@ uint64_t AddMod(uint64_t a, uint64_t b) {
   return r;
 }
 
-// The blank-free runs of n elements that start at 0 .. last, grouped by
-// content with a rolling hash, every match verified element by element.
+// The blank-free runs of run_length elements that start at 0 .. last,
+// grouped by content (every hash match is verified element by element).
 // Only groups of three runs or more are kept, since fewer can never be
 // counted three times; they stand in the order of their first run, each
-// with its starts in ascending order. The buffers are kept from pass to
-// pass.
+// with its starts in ascending order.
 class RunGroups {
  public:
-  void Build(const std::vector<ElementId>& e, const std::vector<uint8_t>& linked,
-             int n, int last, EventPacer& pacer) {
-    e_ = e.data();
-    n_ = n;
+  void Build(const std::vector<ElementId>& elements,
+             const std::vector<uint8_t>& linked, int run_length, int last,
+             EventPacer& pacer) {
+    elements_ = elements.data();
+    run_length_ = run_length;
     ResetTable(last + 1);
-    group_of_.assign(static_cast<std::size_t>(last) + 1, -1);
-    ForEachRun(e, linked, n, last, pacer, [&](int s, uint64_t h) {
-      group_of_[s] = FindOrAddGroup(s, h);
-    });
+    group_of_start_.assign(static_cast<std::size_t>(last) + 1, -1);
+    ForEachRun(elements, linked, run_length, last, pacer,
+               [&](int start, uint64_t hash) {
+                 group_of_start_[start] = FindOrAddGroup(start, hash);
+               });
     CollectLargeGroups(last);
   }
 
   int size() const { return static_cast<int>(offsets_.size()) - 1; }
 
-  std::span<const int32_t> Starts(int g) const {
-    return std::span<const int32_t>(starts_.data() + offsets_[g],
-                                    starts_.data() + offsets_[g + 1]);
+  std::span<const int32_t> Starts(int group) const {
+    return std::span<const int32_t>(starts_.data() + offsets_[group],
+                                    starts_.data() + offsets_[group + 1]);
   }
 
  private:
-  // Calls run(s, hash) for each start s in 0 .. last whose n elements are
-  // linked one to the next, in ascending order.
+  // Calls run(start, hash) for each start in 0 .. last whose run_length
+  // elements are linked one to the next, in ascending order.
   template <typename Run>
-  static void ForEachRun(const std::vector<ElementId>& e,
-                         const std::vector<uint8_t>& linked, int n, int last,
-                         EventPacer& pacer, Run run) {
-    uint64_t top = 1;  // kHashBase^(n-1): weight of the element leaving
-    for (int i = 1; i < n; ++i) top = MulMod(top, kHashBase);
-    const int end = last + n;  // one past the last element a run may use
-    int a = 0;
-    while (a < end) {
-      // [a, b) is a stretch of elements each linked to the next, but for
-      // the last.
-      while (a < end && !linked[a]) ++a;
-      if (a == end) break;
-      int b = a;
-      while (linked[b]) ++b;
-      ++b;
-      if (b - a >= n) {
-        uint64_t h = 0;
-        for (int i = a; i < a + n; ++i) h = AddMod(MulMod(h, kHashBase), e[i]);
-        for (int s = a;; ++s) {
-          run(s, h);
-          if (s + n >= b) break;
-          h = AddMod(MulMod(AddMod(h, kHashModulus - MulMod(e[s], top)),
-                            kHashBase),
-                     e[s + n]);
+  static void ForEachRun(const std::vector<ElementId>& elements,
+                         const std::vector<uint8_t>& linked, int run_length,
+                         int last, EventPacer& pacer, Run run) {
+    uint64_t leaving_weight = 1;  // kHashBase^(run_length - 1)
+    for (int i = 1; i < run_length; ++i) {
+      leaving_weight = MulMod(leaving_weight, kHashBase);
+    }
+    const int end = last + run_length;  // one past the last element a run uses
+    int stretch_begin = 0;
+    while (stretch_begin < end) {
+      // [stretch_begin, stretch_end) is a stretch of elements each linked to
+      // the next, but for the last.
+      while (stretch_begin < end && !linked[stretch_begin]) ++stretch_begin;
+      if (stretch_begin == end) break;
+      int stretch_end = stretch_begin;
+      while (linked[stretch_end]) ++stretch_end;
+      ++stretch_end;
+      if (stretch_end - stretch_begin >= run_length) {
+        uint64_t hash = 0;
+        for (int i = stretch_begin; i < stretch_begin + run_length; ++i) {
+          hash = AddMod(MulMod(hash, kHashBase), elements[i]);
+        }
+        for (int start = stretch_begin;; ++start) {
+          run(start, hash);
+          if (start + run_length >= stretch_end) break;
+          const uint64_t without_first = AddMod(
+              hash, kHashModulus - MulMod(elements[start], leaving_weight));
+          hash = AddMod(MulMod(without_first, kHashBase),
+                        elements[start + run_length]);
         }
       }
-      pacer.Tick(b - a + 1);
-      a = b;
+      pacer.Tick(stretch_end - stretch_begin + 1);
+      stretch_begin = stretch_end;
     }
   }
 
   void ResetTable(int runs) {
-    bits_ = TableBits(static_cast<std::size_t>(runs));
-    slots_.assign(std::size_t{1} << bits_, -1);
+    slot_bits_ = SlotBits(static_cast<std::size_t>(runs));
+    slots_.assign(std::size_t{1} << slot_bits_, -1);
     group_hash_.clear();
-    group_first_.clear();
+    group_first_start_.clear();
     group_size_.clear();
   }
 
-  int FindOrAddGroup(int s, uint64_t h) {
+  int FindOrAddGroup(int start, uint64_t hash) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = SlotOf(h, bits_);
+    std::size_t slot = SlotOf(hash, slot_bits_);
     for (;; slot = (slot + 1) & mask) {
-      const int32_t g = slots_[slot];
-      if (g == -1) break;
-      if (group_hash_[g] == h &&
-          std::equal(e_ + group_first_[g], e_ + group_first_[g] + n_, e_ + s)) {
-        ++group_size_[g];
-        return g;
+      const int32_t group = slots_[slot];
+      if (group == -1) break;
+      const ElementId* first = elements_ + group_first_start_[group];
+      if (group_hash_[group] == hash &&
+          std::equal(first, first + run_length_, elements_ + start)) {
+        ++group_size_[group];
+        return group;
       }
     }
-    const int32_t g = static_cast<int32_t>(group_hash_.size());
-    slots_[slot] = g;
-    group_hash_.push_back(h);
-    group_first_.push_back(s);
+    const int32_t group = static_cast<int32_t>(group_hash_.size());
+    slots_[slot] = group;
+    group_hash_.push_back(hash);
+    group_first_start_.push_back(start);
     group_size_.push_back(1);
-    return g;
+    return group;
   }
 
   void CollectLargeGroups(int last) {
-    // kept_[g]: the index of group g among the kept ones, or -1.
-    kept_.assign(group_size_.size(), -1);
+    kept_index_.assign(group_size_.size(), -1);
     offsets_.assign(1, 0);
-    for (std::size_t g = 0; g < group_size_.size(); ++g) {
-      if (group_size_[g] < kLeastOccurrences) continue;
-      kept_[g] = static_cast<int32_t>(offsets_.size()) - 1;
-      offsets_.push_back(offsets_.back() + group_size_[g]);
+    for (std::size_t group = 0; group < group_size_.size(); ++group) {
+      if (group_size_[group] < kLeastOccurrences) continue;
+      kept_index_[group] = static_cast<int32_t>(offsets_.size()) - 1;
+      offsets_.push_back(offsets_.back() + group_size_[group]);
     }
     starts_.resize(offsets_.back());
-    fill_ = offsets_;
-    for (int s = 0; s <= last; ++s) {
-      const int32_t g = group_of_[s];
-      if (g == -1 || kept_[g] == -1) continue;
-      starts_[fill_[kept_[g]]++] = s;
+    next_slot_ = offsets_;
+    for (int start = 0; start <= last; ++start) {
+      const int32_t group = group_of_start_[start];
+      if (group == -1 || kept_index_[group] == -1) continue;
+      starts_[next_slot_[kept_index_[group]]++] = start;
     }
   }
 
-  const ElementId* e_ = nullptr;
-  int n_ = 0;
-  int bits_ = 0;
+  const ElementId* elements_ = nullptr;
+  int run_length_ = 0;
+  int slot_bits_ = 0;
   std::vector<int32_t> slots_;  // group number, or -1 for a free slot
   std::vector<uint64_t> group_hash_;
-  std::vector<int32_t> group_first_;
+  std::vector<int32_t> group_first_start_;
   std::vector<int32_t> group_size_;
-  std::vector<int32_t> group_of_;  // per start, -1 for a run with a blank
-  std::vector<int32_t> kept_;
-  std::vector<int32_t> offsets_;
-  std::vector<int32_t> fill_;
+  std::vector<int32_t> group_of_start_;  // -1 for a start with no run
+  std::vector<int32_t> kept_index_;      // per group: its kept index, or -1
+  std::vector<int32_t> offsets_;         // kept group i: starts_[offsets_[i] ..]
+  std::vector<int32_t> next_slot_;       // per kept group while filling
   std::vector<int32_t> starts_;
 };
 
@@ -236,35 +297,41 @@ class RunGroups {
 
 // linked[i] tells whether elements i and i + 1 may stand together in a run
 // that recurs: neither is the blank, and the pair occurs three times or
-// more in the text. Every pair inside a run that occurs three times occurs
-// three times too, so only runs made of linked pairs need be looked at,
-// and since the passes only ever remove occurrences, a pair that is not
-// linked at the start never is later. The last element is linked to
-// nothing.
-std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& e) {
-  std::vector<uint8_t> linked(e.size(), 0);
-  if (e.size() < 2) return linked;
-  const auto key_at = [&](std::size_t i) -> uint32_t {
-    return static_cast<uint32_t>(e[i]) << 16 | e[i + 1];
+// more in the text (overlapping occurrences counted). Every pair inside a
+// run that occurs three times occurs three times too, so only runs made of
+// linked pairs need be looked at, and since the passes only ever remove
+// occurrences, a pair that is not linked at the start never is later. The
+// last element is linked to nothing.
+std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& elements) {
+  std::vector<uint8_t> linked(elements.size(), 0);
+  if (elements.size() < 2) return linked;
+  const std::size_t pairs = elements.size() - 1;
+  const auto joinable = [&](std::size_t i) {
+    return elements[i] != kBlankId && elements[i + 1] != kBlankId;
   };
-  const int bits = TableBits(e.size());
+  const auto pair_at = [&](std::size_t i) -> uint32_t {
+    return static_cast<uint32_t>(elements[i]) << 16 | elements[i + 1];
+  };
+  // Keyed by the pair itself; no element is 0, so no pair is 0, the mark
+  // of a free slot. Counts stop at three.
+  const int bits = SlotBits(pairs);
   const std::size_t mask = (std::size_t{1} << bits) - 1;
-  // Open addressing on the pair; no element is 0, so no key is 0.
-  std::vector<uint32_t> keys(mask + 1, 0);
-  std::vector<uint8_t> counts(mask + 1, 0);
-  std::vector<uint32_t> slot_of(e.size() - 1);
-  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
-    if (e[i] == kBlankId || e[i + 1] == kBlankId) continue;
-    const uint32_t key = key_at(i);
-    std::size_t slot = SlotOf(key, bits);
-    while (keys[slot] != 0 && keys[slot] != key) slot = (slot + 1) & mask;
-    keys[slot] = key;
-    if (counts[slot] < kLeastOccurrences) ++counts[slot];
-    slot_of[i] = static_cast<uint32_t>(slot);
+  std::vector<uint32_t> slot_pair(mask + 1, 0);
+  std::vector<uint8_t> slot_count(mask + 1, 0);
+  std::vector<uint32_t> slot_of_pair(pairs);
+  for (std::size_t i = 0; i < pairs; ++i) {
+    if (!joinable(i)) continue;
+    const uint32_t pair = pair_at(i);
+    std::size_t slot = SlotOf(pair, bits);
+    while (slot_pair[slot] != 0 && slot_pair[slot] != pair) {
+      slot = (slot + 1) & mask;
+    }
+    slot_pair[slot] = pair;
+    if (slot_count[slot] < kLeastOccurrences) ++slot_count[slot];
+    slot_of_pair[i] = static_cast<uint32_t>(slot);
   }
-  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
-    if (e[i] == kBlankId || e[i + 1] == kBlankId) continue;
-    linked[i] = counts[slot_of[i]] >= kLeastOccurrences;
+  for (std::size_t i = 0; i < pairs; ++i) {
+    if (joinable(i)) linked[i] = slot_count[slot_of_pair[i]] >= kLeastOccurrences;
   }
   return linked;
 }
@@ -273,22 +340,24 @@ std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& e) {
 // One pass.
 
 // The elements blanked so far in a pass, as a bit set with a fast test of
-// a stretch of up to 64 elements.
+// a stretch of up to 63 elements.
 class BlankedSet {
  public:
-  void Reset(int size) { words_.assign(static_cast<std::size_t>(size) / 64 + 2, 0); }
-
-  bool AnyIn(int s, int n) const {
-    const std::size_t word = static_cast<std::size_t>(s) >> 6;
-    const int shift = s & 63;
-    uint64_t bits = words_[word] >> shift;
-    if (shift != 0) bits |= words_[word + 1] << (64 - shift);
-    const uint64_t mask = n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
-    return (bits & mask) != 0;
+  void Reset(int size) {
+    words_.assign(static_cast<std::size_t>(size) / 64 + 2, 0);
   }
 
-  void Add(int s, int n) {
-    for (int i = s; i < s + n; ++i) {
+  // Whether any of the elements start .. start + count - 1 is blanked.
+  bool AnyIn(int start, int count) const {
+    const std::size_t word = static_cast<std::size_t>(start) >> 6;
+    const int shift = start & 63;
+    uint64_t bits = words_[word] >> shift;
+    if (shift != 0) bits |= words_[word + 1] << (64 - shift);
+    return (bits & ((uint64_t{1} << count) - 1)) != 0;
+  }
+
+  void Add(int start, int count) {
+    for (int i = start; i < start + count; ++i) {
       words_[static_cast<std::size_t>(i) >> 6] |= uint64_t{1} << (i & 63);
     }
   }
@@ -296,6 +365,7 @@ class BlankedSet {
  private:
   std::vector<uint64_t> words_;
 };
+static_assert(kLongestRun < 64, "BlankedSet::AnyIn tests up to 63 elements");
 
 // What becomes of an element when the pass ends.
 enum : uint8_t { kKept = 0, kToBlank = 1, kDropped = 2 };
@@ -304,83 +374,95 @@ class PassRunner {
  public:
   PassRunner(Workspace& ws, EventPacer& pacer) : ws_(ws), pacer_(pacer) {}
 
-  // Pass for runs of n elements over e, the elements of WorkText at the
-  // start of the pass. Every run whose count reaches three becomes a row
-  // and its occurrences are blanked; e is then the elements of the text
-  // with those blanks. Returns whether any term was found.
-  //
-  // A run's count is the number of its occurrences that SplitText would
-  // separate: left to right without overlap, in the text as it stands,
-  // less one when the last of them ends the text. Blanking a term only
-  // removes occurrences of other runs and never creates one (a run holds
-  // no blank), so a count can only fall during a pass: each distinct run
-  // is counted once, at its first window, and a later window of the same
-  // text can never reach three. The windows are the starts 0 .. w - 1;
-  // start w is no window, but its run ends the text and takes part in the
-  // counts.
-  bool Run(std::vector<ElementId>& e, std::vector<uint8_t>& linked, int n) {
-    const int length = static_cast<int>(e.size());
-    const int w = length - n;
-    if (w <= 0) return false;
-    groups_.Build(e, linked, n, w, pacer_);
+  // The pass for runs of run_length elements over `elements`, the elements
+  // of WorkText at its start. Every group whose count reaches three becomes
+  // a row and its occurrences are blanked; `elements` and `linked` then
+  // describe the text with those blanks. Returns whether a term was found.
+  bool Run(std::vector<ElementId>& elements, std::vector<uint8_t>& linked,
+           int run_length) {
+    const int length = static_cast<int>(elements.size());
+    const int windows = length - run_length;  // the starts 0 .. windows - 1
+    if (windows <= 0) return false;
+    // The run at start `windows` is no window but ends the text: it counts.
+    groups_.Build(elements, linked, run_length, windows, pacer_);
     blanked_.Reset(length);
     fate_.clear();
     bool found = false;
-    for (int g = 0; g < groups_.size(); ++g) {
-      const std::span<const int32_t> starts = groups_.Starts(g);
+    for (int group = 0; group < groups_.size(); ++group) {
+      const std::span<const int32_t> starts = groups_.Starts(group);
       pacer_.Tick(static_cast<int64_t>(starts.size()));
-      std::optional<int32_t> last_taken;
-      const int taken = TakeOccurrences(starts, n, /*blank=*/false, &last_taken);
-      const int k = taken - (last_taken == w ? 1 : 0);
-      if (k < kLeastOccurrences) continue;
+      const Occurrences taken = CountOccurrences(starts, run_length);
+      const int count = taken.count - (taken.last_start == windows ? 1 : 0);
+      if (count < kLeastOccurrences) continue;
       if (!found) fate_.assign(static_cast<std::size_t>(length), kKept);
       found = true;
-      const int r = ws_.TermTable.InsertRow(
-          TextOf(std::span<const ElementId>(e.data() + starts[0], n)));
-      ws_.TermTable.SetCell(r, kColumnA, NumberToText(static_cast<int32_t>(k)));
-      TakeOccurrences(starts, n, /*blank=*/true, &last_taken);
+      const int row = ws_.TermTable.InsertRow(TextOf(
+          std::span<const ElementId>(elements.data() + starts[0], run_length)));
+      ws_.TermTable.SetCell(row, kColumnA,
+                            NumberToText(static_cast<int32_t>(count)));
+      BlankOccurrences(starts, run_length);
     }
-    if (found) Compact(e, linked);
+    if (found) Compact(elements, linked);
     return found;
   }
 
  private:
-  // Walks the starts left to right, taking each occurrence that is still
-  // whole and does not overlap the one taken before it, as ReplaceAll and
-  // SplitText do. With blank, each taken occurrence is blanked: its first
-  // element becomes the blank, the others go. Returns the number taken and
-  // sets *last_taken to the start of the last one.
-  int TakeOccurrences(std::span<const int32_t> starts, int n, bool blank,
-                      std::optional<int32_t>* last_taken) {
-    int taken = 0;
+  struct Occurrences {
+    int count = 0;
+    int32_t last_start = -1;
+  };
+
+  // Calls take(start) for each occurrence that ReplaceAll and SplitText
+  // would take, left to right: a run of the group still whole (nothing in
+  // it blanked in this pass) that does not overlap the one taken before.
+  template <typename Take>
+  void ForEachTakenOccurrence(std::span<const int32_t> starts, int run_length,
+                              Take take) const {
     int32_t free_from = 0;
-    for (const int32_t s : starts) {
-      if (s < free_from || blanked_.AnyIn(s, n)) continue;
-      ++taken;
-      free_from = s + n;
-      *last_taken = s;
-      if (blank) {
-        blanked_.Add(s, n);
-        fate_[s] = kToBlank;
-        std::fill(fate_.begin() + s + 1, fate_.begin() + s + n, kDropped);
-      }
+    for (const int32_t start : starts) {
+      if (start < free_from || blanked_.AnyIn(start, run_length)) continue;
+      free_from = start + run_length;
+      take(start);
     }
+  }
+
+  // How many occurrences the group has now, and where the last one starts.
+  Occurrences CountOccurrences(std::span<const int32_t> starts,
+                               int run_length) const {
+    Occurrences taken;
+    ForEachTakenOccurrence(starts, run_length, [&](int32_t start) {
+      ++taken.count;
+      taken.last_start = start;
+    });
     return taken;
+  }
+
+  // Blanks the group's occurrences: the first element of each becomes the
+  // blank, the others go. Blanking one occurrence never touches the next,
+  // which starts past it.
+  void BlankOccurrences(std::span<const int32_t> starts, int run_length) {
+    ForEachTakenOccurrence(starts, run_length, [&](int32_t start) {
+      blanked_.Add(start, run_length);
+      fate_[start] = kToBlank;
+      std::fill(fate_.begin() + start + 1, fate_.begin() + start + run_length,
+                kDropped);
+    });
   }
 
   // Drops the elements of the blanked occurrences but their first, which
   // becomes the blank. Two kept elements that were neighbours stay linked
   // as they were; the blank is linked to nothing.
-  void Compact(std::vector<ElementId>& e, std::vector<uint8_t>& linked) {
+  void Compact(std::vector<ElementId>& elements, std::vector<uint8_t>& linked) {
     std::size_t out = 0;
-    for (std::size_t i = 0; i < e.size(); ++i) {
+    for (std::size_t i = 0; i < elements.size(); ++i) {
       if (fate_[i] == kDropped) continue;
       const bool kept = fate_[i] == kKept;
-      e[out] = kept ? e[i] : kBlankId;
-      linked[out] = kept && i + 1 < e.size() && fate_[i + 1] == kKept && linked[i];
+      elements[out] = kept ? elements[i] : kBlankId;
+      linked[out] =
+          kept && i + 1 < elements.size() && fate_[i + 1] == kKept && linked[i];
       ++out;
     }
-    e.resize(out);
+    elements.resize(out);
     linked.resize(out);
   }
 
@@ -388,18 +470,18 @@ class PassRunner {
   EventPacer& pacer_;
   RunGroups groups_;
   BlankedSet blanked_;
-  std::vector<uint8_t> fate_;
+  std::vector<uint8_t> fate_;  // per element, once a term was found
 };
 
 // ---------------------------------------------------------------------------
 // The containment merge.
 
-// ASCII upper-case letters as lower case, at every byte: the folding of
-// FindText.
+// The bytes of t with every ASCII upper-case letter made lower case, as
+// FindText compares them.
 std::string Folded(const GbkText& t) {
   std::string out(t.view());
   for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    c = static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
   }
   return out;
 }
@@ -407,102 +489,50 @@ std::string Folded(const GbkText& t) {
 // Byte offsets of the character boundaries of t, its end included.
 std::vector<int> Boundaries(const GbkText& t) {
   std::vector<int> bounds;
-  const int length = TextLength(t);
-  int i = 0;
-  while (i < length) {
-    bounds.push_back(i);
-    i += (t.byte(i) >= 0x80 && i + 1 < length) ? 2 : 1;
+  const std::string_view text = t.view();
+  for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
+    bounds.push_back(static_cast<int>(i));
   }
-  bounds.push_back(length);
+  bounds.push_back(static_cast<int>(text.size()));
   return bounds;
 }
 
-uint64_t HashStep(uint64_t h, unsigned char b) {
-  return (h ^ b) * 0x100000001B3ULL;
-}
-constexpr uint64_t kHashStart = 0xCBF29CE484222325ULL;
-
-// The terms by folded text: each class of terms with the same folded text
-// is found from any stretch of bytes by its hash, verified byte by byte.
-class FoldedTerms {
- public:
-  explicit FoldedTerms(const std::vector<std::string>& folded)
-      : folded_(folded), bits_(TableBits(folded.size())) {
-    slots_.assign(std::size_t{1} << bits_, -1);
-    for (std::size_t r = 0; r < folded.size(); ++r) {
-      uint64_t h = kHashStart;
-      for (char c : folded[r]) h = HashStep(h, static_cast<unsigned char>(c));
-      members_[FindOrAdd(folded[r], h)].push_back(static_cast<int>(r));
-    }
-  }
-
-  int classes() const { return static_cast<int>(members_.size()); }
-
-  // The class whose folded text is `text`, h being its hash; -1 if none.
-  int Find(std::string_view text, uint64_t h) const {
-    return slots_[Probe(text, h)];
-  }
-
-  // Rows of the class, ascending.
-  const std::vector<int>& Members(int c) const { return members_[c]; }
-
- private:
-  // The slot that holds the class of text, or the free slot where it goes.
-  std::size_t Probe(std::string_view text, uint64_t h) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = SlotOf(h, bits_);; slot = (slot + 1) & mask) {
-      const int c = slots_[slot];
-      if (c == -1) return slot;
-      if (class_hash_[c] == h && folded_[members_[c][0]] == text) return slot;
-    }
-  }
-
-  int FindOrAdd(std::string_view text, uint64_t h) {
-    const std::size_t slot = Probe(text, h);
-    if (slots_[slot] != -1) return slots_[slot];
-    const int c = static_cast<int>(members_.size());
-    slots_[slot] = c;
-    class_hash_.push_back(h);
-    members_.emplace_back();
-    return c;
-  }
-
-  const std::vector<std::string>& folded_;
-  int bits_;
-  std::vector<int> slots_;  // class number, or -1 for a free slot
-  std::vector<uint64_t> class_hash_;
-  std::vector<std::vector<int>> members_;
-};
-
-// The pairs (l, m), l != m, in which FindText(T[m], T[l]) finds T[l]:
-// T[l] folded equals the folded bytes of T[m] from one of its character
-// boundaries. A term is whole characters, so such a stretch also ends on a
-// boundary of T[m]; it is enough to look up every stretch between two
-// boundaries. Sorted by l, then m.
+// The pairs (contained, container), contained != container, in which
+// FindText(T[container], T[contained]) finds the contained term: its
+// folded text equals the folded bytes of the container between two of the
+// container's character boundaries. Sorted by contained, then container.
 std::vector<std::pair<int, int>> ContainmentPairs(
     const std::vector<GbkText>& terms, EventPacer& pacer) {
+  const int rows = static_cast<int>(terms.size());
   std::vector<std::string> folded;
   folded.reserve(terms.size());
-  for (const GbkText& t : terms) folded.push_back(Folded(t));
-  const FoldedTerms index(folded);
-  std::vector<int> seen_for(index.classes(), -1);  // last m that found it
+  for (const GbkText& term : terms) folded.push_back(Folded(term));
+  // The rows grouped by folded text; `folded` no longer changes, so its
+  // views stay valid as keys.
+  std::unordered_map<std::string_view, int> group_of_text;
+  std::vector<std::vector<int>> rows_of_group;
+  for (int row = 0; row < rows; ++row) {
+    const auto [at, added] =
+        group_of_text.try_emplace(folded[row], static_cast<int>(rows_of_group.size()));
+    if (added) rows_of_group.emplace_back();
+    rows_of_group[at->second].push_back(row);
+  }
+  // A group found twice in one container adds its pairs once.
+  std::vector<int> last_container(rows_of_group.size(), -1);
   std::vector<std::pair<int, int>> pairs;
-  for (int m = 0; m < static_cast<int>(terms.size()); ++m) {
-    const std::vector<int> bounds = Boundaries(terms[m]);
-    const std::string& f = folded[m];
-    for (std::size_t a = 0; a + 1 < bounds.size(); ++a) {
-      uint64_t h = kHashStart;
-      for (std::size_t b = a + 1; b < bounds.size(); ++b) {
-        for (int i = bounds[b - 1]; i < bounds[b]; ++i) {
-          h = HashStep(h, static_cast<unsigned char>(f[i]));
-        }
-        const std::string_view stretch(f.data() + bounds[a],
-                                       bounds[b] - bounds[a]);
-        const int c = index.Find(stretch, h);
-        if (c == -1 || seen_for[c] == m) continue;
-        seen_for[c] = m;
-        for (int l : index.Members(c)) {
-          if (l != m) pairs.emplace_back(l, m);
+  for (int container = 0; container < rows; ++container) {
+    const std::vector<int> bounds = Boundaries(terms[container]);
+    const std::string_view text = folded[container];
+    for (std::size_t first = 0; first + 1 < bounds.size(); ++first) {
+      for (std::size_t last = first + 1; last < bounds.size(); ++last) {
+        const auto found = group_of_text.find(
+            text.substr(bounds[first], bounds[last] - bounds[first]));
+        if (found == group_of_text.end()) continue;
+        const int group = found->second;
+        if (last_container[group] == container) continue;
+        last_container[group] = container;
+        for (const int contained : rows_of_group[group]) {
+          if (contained != container) pairs.emplace_back(contained, container);
         }
       }
     }
@@ -516,7 +546,7 @@ std::vector<std::pair<int, int>> ContainmentPairs(
 // cell, and the cell text itself once it is no longer a plain integer.
 struct Count {
   double value = 0;
-  std::optional<GbkText> text;  // empty while text == the integer digits
+  std::optional<GbkText> text;  // empty while the text is the integer digits
   bool changed = false;
 };
 
@@ -542,28 +572,27 @@ void AddCount(Count& to, const Count& from) {
 // containing term loses its occurrences of the contained one. Test and cut
 // both use the terms as they stood before the merge, so of several cuts in
 // one term only the last stays; counts are read as they stand, already
-// raised ones included. The pairs are replayed in the order in which a
-// walk over all (l, m) would meet them.
+// raised ones included.
 void MergeContainedTerms(Workspace& ws, EventPacer& pacer) {
   WorkTable& table = ws.TermTable;
-  const int n = table.RowCount();
+  const int rows = table.RowCount();
   std::vector<GbkText> snapshot;
-  std::vector<Count> counts(n);
-  snapshot.reserve(n);
-  for (int row = 0; row < n; ++row) {
+  std::vector<Count> counts(rows);
+  snapshot.reserve(rows);
+  for (int row = 0; row < rows; ++row) {
     snapshot.push_back(table.GetCell(row, kTextColumn));
     counts[row].value = TextToNumber(table.GetCell(row, kColumnA));
   }
-  std::vector<int> cut_by(n, -1);
-  for (const auto& [l, m] : ContainmentPairs(snapshot, pacer)) {
-    cut_by[m] = l;
-    AddCount(counts[l], counts[m]);
+  std::vector<int> last_cut_by(rows, -1);
+  for (const auto& [contained, container] : ContainmentPairs(snapshot, pacer)) {
+    last_cut_by[container] = contained;
+    AddCount(counts[contained], counts[container]);
     pacer.Tick();
   }
-  for (int row = 0; row < n; ++row) {
-    if (cut_by[row] != -1) {
+  for (int row = 0; row < rows; ++row) {
+    if (last_cut_by[row] != -1) {
       table.SetCell(row, kTextColumn,
-                    ReplaceAll(snapshot[row], snapshot[cut_by[row]], ""));
+                    ReplaceAll(snapshot[row], snapshot[last_cut_by[row]], ""));
     }
     if (counts[row].changed) {
       table.SetCell(row, kColumnA, counts[row].text
@@ -593,48 +622,35 @@ void DropZhegeTerms(Workspace& ws, EventPacer& pacer) {
   }
 }
 
-// "关键词： " and the first three terms, each followed by a blank; a missing
-// row contributes just its blank.
-void WriteKeywords(Workspace& ws) {
-  ws.fields.keywords = kKeywordsCaption;
-  for (int row = 0; row < kKeywordCount; ++row) {
-    ws.fields.keywords = ConcatText(
-        ws.fields.keywords, ws.TermTable.GetCell(row, kTextColumn), kBlank);
-  }
-}
-
 }  // namespace
 
 void BuildCharList(Workspace& ws) {
   ws.CharList.clear();
-  const GbkText& t = ws.WorkText;
-  const std::size_t length = t.size();
-  const auto width_at = [&](std::size_t i) -> std::size_t {
-    return (t.byte(i) >= 0x80 && i + 1 < length) ? 2 : 1;
-  };
+  const std::string_view text = ws.WorkText.view();
   std::size_t elements = 0;
-  for (std::size_t i = 0; i < length; i += width_at(i)) ++elements;
+  for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
+    ++elements;
+  }
   ws.CharList.reserve(elements);
-  for (std::size_t i = 0; i < length; i += width_at(i)) {
-    ws.CharList.emplace_back(t.view().substr(i, width_at(i)));
+  for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
+    ws.CharList.emplace_back(text.substr(i, CharWidthAt(text, i)));
   }
 }
 
 void ExtractChineseTerms(Workspace& ws) {
   ws.TermTable.DeleteAllRows();
   EventPacer pacer(ws);
-  std::vector<ElementId> elements = ElementsOf(ws.WorkText);
+  std::vector<ElementId> elements = ElementsOf(ws.CharList);
   std::vector<uint8_t> linked = LinkedPairs(elements);
-  PassRunner runner(ws, pacer);
-  bool found = false;
+  PassRunner pass(ws, pacer);
+  bool found_any = false;
   for (int p = 1; p <= kPasses; ++p) {
-    const int n = kLongestRun + 1 - p;
-    if (runner.Run(elements, linked, n)) found = true;
+    if (pass.Run(elements, linked, kLongestRun + 1 - p)) found_any = true;
     const double percent = static_cast<double>(p) / kPasses * 100;
     ws.fields.status = ConcatText(NumberToText(FloorToInt(percent)), kPercent);
     pacer.Yield();
   }
-  if (found) {
+  if (found_any) {
     ws.WorkText = TextOf(elements);
     BuildCharList(ws);
   }

@@ -7,18 +7,16 @@
 #include <vector>
 
 #include "terms/event_pacer.h"
+#include "terms/term_table.h"
+#include "text/gbk_char.h"
 #include "text/text_ops.h"
 
 namespace quillet {
 
 namespace {
 
-constexpr int kLeastOccurrences = 3;
 constexpr std::size_t kShortestTerm = 3;  // bytes
-constexpr int kKeywordCount = 3;
 
-const GbkText kBlank = " ";
-const GbkText kKeywordsCaption = "\xB9\xD8\xBC\xFC\xB4\xCA\xA3\xBA ";  // 关键词：
 const GbkText kNoProgress = "0%";
 
 struct SuffixRule {
@@ -27,27 +25,17 @@ struct SuffixRule {
   std::string_view appended;  // text put in their place
 };
 
-// Tried in this order; the first suffix that ends the word decides.
+// Tried in this order; the first suffix that ends the word decides. Each
+// row gives the suffix and what is put in place of the cut bytes as GBK
+// bytes; the comment shows the row as text.
 constexpr SuffixRule kSuffixRules[] = {
-    {"ness", 4, ""},
-    {"less", 4, ""},
-    {"ies", 3, "y"},
-    {"ly", 2, ""},
-    {"ing", 3, ""},
-    {"s", 1, ""},
+    {"\x6E\x65\x73\x73", 4, ""},  //  1  ness -> (nothing)
+    {"\x6C\x65\x73\x73", 4, ""},  //  2  less -> (nothing)
+    {"\x69\x65\x73", 3, "\x79"},  //  3  ies -> y
+    {"\x6C\x79", 2, ""},          //  4  ly -> (nothing)
+    {"\x69\x6E\x67", 3, ""},      //  5  ing -> (nothing)
+    {"\x73", 1, ""},              //  6  s -> (nothing)
 };
-
-// Whether byte offset p of word is a character boundary. Every byte below
-// 0x80 is followed by one (it is a character or the second byte of one),
-// and from there the bytes 0x80..0xFF pair up, so p is a boundary when the
-// run of such bytes just before it has even length.
-bool IsBoundary(std::string_view word, std::size_t p) {
-  std::size_t run = 0;
-  while (run < p && static_cast<unsigned char>(word[p - run - 1]) >= 0x80) {
-    ++run;
-  }
-  return run % 2 == 0;
-}
 
 // True when the last occurrence of suffix at a character boundary of word
 // takes up its final bytes, letter case respected: the bytes match at the
@@ -56,7 +44,7 @@ bool IsBoundary(std::string_view word, std::size_t p) {
 bool EndsWith(std::string_view word, std::string_view suffix) {
   if (word.size() < suffix.size()) return false;
   const std::size_t p = word.size() - suffix.size();
-  return word.substr(p) == suffix && IsBoundary(word, p);
+  return word.substr(p) == suffix && IsCharBoundary(word, 0, p);
 }
 
 // The word as the suffix rules leave it, in *out.
@@ -79,12 +67,11 @@ void ForEachWord(std::string_view t, Piece piece) {
   std::size_t start = 0;
   std::size_t i = 0;
   while (i < t.size()) {
-    const unsigned char b = static_cast<unsigned char>(t[i]);
-    if (b == ' ') {
+    if (t[i] == ' ') {
       piece(t.substr(start, i - start));
       start = ++i;
     } else {
-      i += (b >= 0x80 && i + 1 < t.size()) ? 2 : 1;
+      i += CharWidthAt(t, i);
     }
   }
   if (start < t.size()) piece(t.substr(start));
@@ -132,19 +119,6 @@ void CountWords(Workspace& ws, EventPacer& pacer) {
   }
 }
 
-// "关键词： " and those of the first three words that occur in the counting
-// text, each followed by a blank. A word made by the "ies" rule may not
-// occur there; a missing row reads "", found in any non-empty text.
-void WriteKeywords(Workspace& ws) {
-  ws.fields.keywords = kKeywordsCaption;
-  for (int row = 0; row < kKeywordCount; ++row) {
-    const GbkText& t = ws.TermTable.GetCell(row, kTextColumn);
-    if (FindText(ws.WorkText, t) != -1) {
-      ws.fields.keywords = ConcatText(ws.fields.keywords, t, kBlank);
-    }
-  }
-}
-
 }  // namespace
 
 void CountEnglishWords(Workspace& ws) {
@@ -153,7 +127,9 @@ void CountEnglishWords(Workspace& ws) {
   CountWords(ws, pacer);
   ws.fields.status = kNoProgress;
   ws.TermTable.SortByKey(kColumnA);
-  WriteKeywords(ws);
+  // A word made by the "ies" rule may not occur in the counting text; it is
+  // then left out of the keyword line.
+  WriteKeywordsFoundIn(ws, ws.WorkText);
 }
 
 }  // namespace quillet

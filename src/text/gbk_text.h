@@ -47,7 +47,8 @@ class GbkText {
   std::string bytes_;
 };
 
-// The design's TextList is indexed from 1: its element i is list[i - 1].
+// A TextList counts its elements from 1 where the rules name positions:
+// element i is list[i - 1].
 using TextList = std::vector<GbkText>;
 
 }  // namespace quillet

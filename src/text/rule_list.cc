@@ -4,12 +4,10 @@
 
 namespace quillet {
 
-GbkText ApplyRules(const GbkText& t, RuleList rules) {
-  GbkText result = t;
+void ApplyRules(GbkText& text, RuleList rules) {
   for (const ReplacementRule& rule : rules) {
-    result = ReplaceAll(result, GbkText(rule.sought), GbkText(rule.replacement));
+    text = ReplaceAll(text, GbkText(rule.sought), GbkText(rule.replacement));
   }
-  return result;
 }
 
 }  // namespace quillet

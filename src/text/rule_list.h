@@ -1,5 +1,6 @@
 // Replacement rules and rule lists: the constant tables through which the
-// sentence marking, the counting text and the title cleaning rewrite a text.
+// sentence marking, the counting text, the title cleaning and the output
+// clean-up of the summary rewrite a text.
 //
 // A rule is a (sought, replacement) pair of GBK byte strings; a rule list is
 // applied rule after rule, each as one ReplaceAll over the whole text, in
@@ -22,9 +23,9 @@ struct ReplacementRule {
 
 using RuleList = std::span<const ReplacementRule>;
 
-// t with every rule of rules applied in order, each to the result of the
-// one before.
-GbkText ApplyRules(const GbkText& t, RuleList rules);
+// text := text with every rule of rules applied in order, each to the
+// result of the one before. An empty list leaves text as it is.
+void ApplyRules(GbkText& text, RuleList rules);
 
 }  // namespace quillet
 

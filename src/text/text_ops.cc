@@ -8,31 +8,20 @@
 #include <string_view>
 #include <system_error>
 
+#include "text/gbk_char.h"
+
 namespace quillet {
 
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-bool IsHigh(unsigned char b) { return b >= 0x80; }
-
 unsigned char At(std::string_view s, std::size_t i) {
   return static_cast<unsigned char>(s[i]);
 }
 
-// ASCII upper-case letters become lower case; every other byte stays.
-unsigned char FoldCase(unsigned char b) {
-  return (b >= 0x41 && b <= 0x5A) ? static_cast<unsigned char>(b + 0x20) : b;
-}
-
 bool IsAsciiLetter(unsigned char b) {
   return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A);
-}
-
-// Bytes of the character that starts at i: two for a byte 0x80..0xFF that
-// has a byte after it, else one.
-std::size_t CharLength(std::string_view t, std::size_t i) {
-  return (IsHigh(At(t, i)) && i + 1 < t.size()) ? 2 : 1;
 }
 
 // The boundary scan over t for one sought text. The cursor handed to
@@ -57,7 +46,7 @@ class BoundaryScan {
     if (fold_case_) {
       folded_.resize(sought.size());
       for (std::size_t i = 0; i < sought.size(); ++i) {
-        folded_[i] = static_cast<char>(FoldCase(At(sought, i)));
+        folded_[i] = static_cast<char>(FoldAsciiCase(At(sought, i)));
       }
     }
   }
@@ -70,7 +59,7 @@ class BoundaryScan {
     while (k <= t_.size() && cursor <= t_.size() - k) {
       const std::size_t q = NextByteMatch(cursor);
       if (q == kNone) return kNone;
-      if (IsBoundary(cursor, q)) return q;
+      if (IsCharBoundary(t_, cursor, q)) return q;
       // q is the second byte of a character, so q + 1 is a boundary.
       cursor = q + 1;
     }
@@ -92,7 +81,7 @@ class BoundaryScan {
         const void* hit = std::memchr(t_.data() + q, first, last - q + 1);
         if (hit == nullptr) return kNone;
         q = static_cast<const char*>(hit) - t_.data();
-      } else if (FoldCase(At(t_, q)) != first) {
+      } else if (FoldAsciiCase(At(t_, q)) != first) {
         continue;
       }
       if (FoldedEqualAt(q)) return q;
@@ -147,16 +136,9 @@ class BoundaryScan {
 
   bool FoldedEqualAt(std::size_t q) const {
     for (std::size_t i = 1; i < folded_.size(); ++i) {
-      if (FoldCase(At(t_, q + i)) != At(folded_, i)) return false;
+      if (FoldAsciiCase(At(t_, q + i)) != At(folded_, i)) return false;
     }
     return true;
-  }
-
-  // Whether q is reached by the character rule from the boundary cursor.
-  bool IsBoundary(std::size_t cursor, std::size_t q) const {
-    std::size_t run = 0;
-    while (q - run > cursor && IsHigh(At(t_, q - run - 1))) ++run;
-    return run % 2 == 0;
   }
 
   std::string_view t_;
@@ -172,7 +154,7 @@ std::string MapFullWidth(std::string_view t) {
   std::string out;
   out.reserve(t.size());
   for (std::size_t i = 0; i < t.size();) {
-    if (CharLength(t, i) == 1) {
+    if (CharWidthAt(t, i) == 1) {
       out += t[i++];
       continue;
     }
@@ -373,7 +355,7 @@ int FindTextLast(const GbkText& t, const GbkText& sought) {
   // After a match the cursor moves on by one character, so overlapping
   // matches are seen too.
   for (std::size_t q = scan.NextMatch(0); q != kNone;
-       q = scan.NextMatch(q + CharLength(t.view(), q))) {
+       q = scan.NextMatch(q + CharWidthAt(t.view(), q))) {
     last = q;
   }
   return last == kNone ? -1 : static_cast<int>(last) + 1;

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "text/gbk_char.h"
+
 namespace quillet::testing {
 
 namespace {
@@ -44,7 +46,7 @@ std::string U(const GbkText& gbk) {
   std::string out;
   std::size_t i = 0;
   while (i < gbk.size()) {
-    const std::size_t width = (gbk.byte(i) >= 0x80 && i + 1 < gbk.size()) ? 2 : 1;
+    const std::size_t width = CharWidthAt(gbk.view(), i);
     iconv_t cd = iconv_open("UTF-8", "CP936");
     char buf[16];
     char* src = const_cast<char*>(gbk.data() + i);
