@@ -61,11 +61,17 @@ package: build
 
 install: build
 	@cmake --install $(BUILD) --component quillet --prefix $(PREFIX) --strip
+	@if [ -d $(BUILD)/python/quillet ]; then \
+	  cmake --install $(BUILD) --component python3-quillet --prefix $(PREFIX) --strip; fi
 
 # Removes the files listed by the last install, then the folders of Quillet
 # alone that it left empty.
 uninstall:
 	@xargs -r -d '\n' rm -fv < $(BUILD)/install_manifest_quillet.txt
+	@if [ -f $(BUILD)/install_manifest_python3-quillet.txt ]; then \
+	  xargs -r -d '\n' rm -fv < $(BUILD)/install_manifest_python3-quillet.txt; \
+	  grep -E '/quillet/|/python3-quillet/' $(BUILD)/install_manifest_python3-quillet.txt | \
+	    xargs -r -d '\n' dirname | sort -ru | xargs -r -d '\n' rmdir -v --ignore-fail-on-non-empty; fi
 	@rmdir -v --ignore-fail-on-non-empty $(PREFIX)/share/doc/quillet 2>/dev/null || true
 
 clean:

@@ -4,8 +4,10 @@
   report.py table OUTDIR REPETITIONS
       Prints the benchmark table (Markdown) from OUTDIR/timings.json (Google
       Benchmark JSON, median aggregates), OUTDIR/memory.jsonl (one line per
-      input from quillet_bench_mem) and, if there, OUTDIR/batch.json; then
-      the targets with the figures measured against them.
+      input from quillet_bench_mem) and, if there, OUTDIR/batch.json,
+      OUTDIR/process.jsonl and OUTDIR/python.json (from
+      bench/python_bench.py); then the targets with the figures measured
+      against them.
   report.py time-batch CLI FILE JOBS RUNS
       Times CLI --jsonl on FILE with --jobs 1 and --jobs JOBS (wall clock,
       median of RUNS runs each) and prints the result as JSON.
@@ -173,6 +175,26 @@ def table(outdir, repetitions):
               f"{batch['articles'] / batch['seconds_1']:.0f} | "
               f"{fmt_ratio(batch['seconds_1'] / batch['seconds_n'])} |")
 
+    python_path = os.path.join(outdir, "python.json")
+    python = None
+    if os.path.exists(python_path):
+        with open(python_path) as f:
+            python = json.load(f)
+        print()
+        print("| Python (same file) | Articles | 1 | 2 | Ratio |")
+        print("|---|---:|---:|---:|---:|")
+        print(f"| summarize_many, jobs | {python['articles']} | "
+              f"{fmt_time(python['many_1'])} | {fmt_time(python['many_2'])} | "
+              f"{fmt_ratio(python['many_1'] / python['many_2'])} |")
+        print(f"| quillet-cli --jsonl -j 2 / quillet.dask --workers 2 | "
+              f"{python['articles']} | {fmt_time(python['cli_2'])} | "
+              f"{fmt_time(python['dask_2'])} | "
+              f"{fmt_ratio(python['dask_2'] / python['cli_2'])} |")
+        print(f"| quillet-cli --jsonl -j 2 / summarize_files on a started cluster | "
+              f"{python['articles']} | {fmt_time(python['cli_2'])} | "
+              f"{fmt_time(python['dask_run_2'])} | "
+              f"{fmt_ratio(python['dask_run_2'] / python['cli_2'])} |")
+
     print()
     print("| Target | Limit | Measured | |")
     print("|---|---:|---:|---|")
@@ -217,6 +239,10 @@ def table(outdir, repetitions):
     target("Batch throughput, --jobs 2 / --jobs 1", 1.85,
            batch["seconds_1"] / batch["seconds_n"] if batch and batch["jobs"] >= 2 else None,
            at_most=False)
+    target("summarize_many, jobs=2 / jobs=1 throughput", 1.8,
+           python["many_1"] / python["many_2"] if python else None, at_most=False)
+    target("quillet.dask --workers 2 / quillet-cli --jsonl -j 2 wall time", 1.5,
+           python["dask_2"] / python["cli_2"] if python else None)
 
 
 def run_once(command, stdin_path=None):

@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -100,17 +99,10 @@ LineReader::Outcome LineReader::Next(InputLine* line) {
   return Outcome::kLine;
 }
 
-// The result line of one input line; never throws. A byte-order mark
-// before the first line, as editors on Windows write one, is dropped.
+// The result line of one input line; never throws.
 std::string ResultOf(const InputLine& line, int default_length_class) {
-  if (line.oversize) return JsonlErrorLine(line.number, TooLargeReason(*line.oversize));
-  std::string_view text = line.text;
-  if (line.number == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  try {
-    return SummarizeJsonLine(text, line.number, default_length_class);
-  } catch (const std::exception& e) {
-    return JsonlErrorLine(line.number, std::string("internal error: ") + e.what());
-  }
+  return JsonlResultLine(line.text, line.oversize.value_or(line.text.size()),
+                         line.number, default_length_class);
 }
 
 // What the reader, the workers and the writer share, under one mutex.

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <exception>
 #include <optional>
 
 #include "cli/cli_input.h"
@@ -143,6 +144,17 @@ std::string SummarizeJsonLine(std::string_view line, std::size_t number,
   AppendWorkspaceJsonMembers(result, ws, language);
   result += ",\"replaced\":" + std::to_string(replaced) + "}";
   return result;
+}
+
+std::string JsonlResultLine(std::string_view line, std::size_t length,
+                            std::size_t number, int default_length_class) {
+  if (length > kMaxInputBytes) return JsonlErrorLine(number, TooLargeReason(length));
+  if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+  try {
+    return SummarizeJsonLine(line, number, default_length_class);
+  } catch (const std::exception& e) {
+    return JsonlErrorLine(number, std::string("internal error: ") + e.what());
+  }
 }
 
 }  // namespace quillet::cli

@@ -30,6 +30,15 @@ std::string SummarizeJsonLine(std::string_view line, std::size_t number,
 // {"line": number, "error": message}, without a line break.
 std::string JsonlErrorLine(std::size_t number, const std::string& message);
 
+// The result line of an input line of length bytes, as a batch writes it:
+// SummarizeJsonLine of line, or the error line of a line over
+// kMaxInputBytes (whose text need not be kept: line may then be empty), or
+// of a run that failed ("internal error: ..."). A byte-order mark before
+// the first line (number 1), as editors on Windows write one, is dropped.
+// Never throws.
+std::string JsonlResultLine(std::string_view line, std::size_t length,
+                            std::size_t number, int default_length_class);
+
 }  // namespace quillet::cli
 
 #endif  // QUILLET_CLI_JSONL_LINE_H_
