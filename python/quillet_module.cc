@@ -222,7 +222,9 @@ void RunJob(Job& job) {
     }
     Workspace ws;
     const std::optional<Language> language = cli::RunArticle(input, ws);
-    job.result = cli::WorkspaceJson(ws, language);
+    // The command line writes this JSON as text; here it becomes the
+    // document that Summary reads.
+    job.result = Json::parse(cli::WorkspaceJson(ws, language));
     job.result["replaced"] = replaced;
   } catch (const std::bad_alloc&) {
     job.problem = Problem{PyExc_MemoryError, "out of memory"};
