@@ -13,10 +13,7 @@
 #include <vector>
 
 #include "codec/gbk_codec.h"
-
-#ifndef QUILLET_BENCH_CORPUS_DIR
-#error "QUILLET_BENCH_CORPUS_DIR must name the folder of the corpus articles"
-#endif
+#include "corpus_files.h"
 
 namespace quillet::bench {
 
@@ -26,31 +23,6 @@ namespace {
   std::fprintf(stderr, "joined articles: %s\n", message.c_str());
   std::abort();
 }
-
-// SplitMix64: tiny, fast and fully defined, so that an input is the same on
-// every machine (the distributions of <random> are not).
-class Rng {
- public:
-  explicit Rng(std::uint64_t seed) : state_(seed) {}
-
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  // 0 .. n-1 for n >= 1; the modulo bias is far below anything that matters.
-  std::size_t Below(std::size_t n) { return Next() % n; }
-  bool Percent(int p) { return Below(100) < static_cast<std::size_t>(p); }
-
-  template <typename T>
-  void Shuffle(std::vector<T>& v) {
-    for (std::size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[Below(i)]);
-  }
-
- private:
-  std::uint64_t state_;
-};
 
 // Words of one kind that may stand for each other. A per-piece pool is
 // permuted once per piece, so that a person keeps one name within a
@@ -166,9 +138,7 @@ constexpr int kTries = 6;
 // Of these, the first few exchange more clauses before an opener is forced.
 constexpr int kTriesWithoutOpener = 3;
 
-struct Source {
-  std::string title;
-  std::vector<std::vector<std::string>> paragraphs;  // sentences
+struct Source : CorpusArticle {
   // The clauses after the first of the sentences that hold no quotation,
   // without closing marks: what the sentences of a piece exchange.
   std::vector<std::string> later_clauses;
@@ -216,29 +186,6 @@ std::size_t EndLength(std::string_view clause, const Style& style) {
   return clause.size() - body;
 }
 
-Source ParseArticle(const std::string& content, const std::string& name) {
-  Source source;
-  std::istringstream lines(content);
-  std::string line;
-  bool in_paragraph = false;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) {
-      in_paragraph = false;
-    } else if (source.title.empty()) {
-      source.title = line;
-    } else {
-      if (!in_paragraph) source.paragraphs.emplace_back();
-      source.paragraphs.back().push_back(line);
-      in_paragraph = true;
-    }
-  }
-  if (source.title.empty() || source.paragraphs.empty()) {
-    Die("no title or no paragraph in " + name);
-  }
-  return source;
-}
-
 void CollectLaterClauses(Source& source, const Style& style) {
   for (const auto& paragraph : source.paragraphs) {
     for (const std::string& sentence : paragraph) {
@@ -253,28 +200,10 @@ void CollectLaterClauses(Source& source, const Style& style) {
 }
 
 std::vector<Source> LoadSources(const Style& style) {
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(QUILLET_BENCH_CORPUS_DIR, error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with(style.file_prefix) && name.ends_with(".txt")) {
-      files.push_back(entry.path());
-    }
-  }
-  if (error) Die(std::string("cannot read ") + QUILLET_BENCH_CORPUS_DIR);
-  std::sort(files.begin(), files.end());  // directory order is not stable
   std::vector<Source> sources;
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    sources.push_back(ParseArticle(content.str(), file.string()));
+  for (const auto& path : CorpusPaths(style.file_prefix)) {
+    sources.push_back({ReadCorpusArticle(path), {}});
     CollectLaterClauses(sources.back(), style);
-  }
-  if (sources.empty()) {
-    Die(std::string("no ") + std::string(style.file_prefix) + "*.txt in " +
-        QUILLET_BENCH_CORPUS_DIR);
   }
   return sources;
 }

@@ -11,12 +11,9 @@
 #include <string_view>
 
 #include "codec/gbk_codec.h"
+#include "corpus_files.h"
 #include "pipeline/summarize.h"
 #include "samples/samples.h"
-
-#ifndef QUILLET_BENCH_CORPUS_DIR
-#error "QUILLET_BENCH_CORPUS_DIR must name the folder of the corpus articles"
-#endif
 
 namespace quillet::bench {
 
@@ -34,71 +31,22 @@ GbkText ToGbk(const std::string& utf8) {
   return gbk;
 }
 
-// One corpus file: the title on the first line, then one sentence a line
-// and a blank line between paragraphs.
-struct CorpusFile {
+// One corpus article with the language its file name gives.
+struct CorpusFile : CorpusArticle {
   Language language;
-  std::string title;
-  std::vector<std::vector<std::string>> paragraphs;
 };
 
-CorpusFile ReadCorpusFile(const std::filesystem::path& path) {
-  CorpusFile file;
-  file.language = path.filename().string().starts_with("zh_")
-                      ? Language::kChinese
-                      : Language::kEnglish;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Die("cannot read " + path.string());
-  std::string line;
-  bool in_paragraph = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) {
-      in_paragraph = false;
-    } else if (file.title.empty()) {
-      file.title = line;
-    } else {
-      if (!in_paragraph) file.paragraphs.emplace_back();
-      file.paragraphs.back().push_back(line);
-      in_paragraph = true;
-    }
-  }
-  if (file.title.empty() || file.paragraphs.empty()) {
-    Die("no title or no paragraph in " + path.string());
-  }
-  return file;
-}
-
+// Every corpus article, in file-name order.
 std::vector<CorpusFile> ReadCorpus() {
-  std::vector<std::filesystem::path> paths;
-  std::error_code error;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(QUILLET_BENCH_CORPUS_DIR, error)) {
-    if (entry.path().extension() == ".txt") paths.push_back(entry.path());
-  }
-  if (error || paths.empty()) {
-    Die(std::string("no articles in ") + QUILLET_BENCH_CORPUS_DIR);
-  }
-  std::sort(paths.begin(), paths.end());  // directory order is not stable
   std::vector<CorpusFile> files;
-  for (const auto& path : paths) files.push_back(ReadCorpusFile(path));
+  for (const auto& path : CorpusPaths("")) {
+    const Language language = path.filename().string().starts_with("zh_")
+                                  ? Language::kChinese
+                                  : Language::kEnglish;
+    files.push_back({ReadCorpusArticle(path), language});
+  }
   return files;
 }
-
-// SplitMix64, as in joined_articles.cc: the same numbers on every machine.
-class Rng {
- public:
-  explicit Rng(std::uint64_t seed) : state_(seed) {}
-  std::size_t Below(std::size_t n) {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return (z ^ (z >> 31)) % n;
-  }
-
- private:
-  std::uint64_t state_;
-};
 
 // The marks of the runs, UTF-8: sentence ends, clause marks, quotation
 // marks, brackets, blanks and line breaks of the language.

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "codec/utf8.h"
+
 namespace quillet {
 
 namespace {
@@ -62,21 +64,6 @@ std::uint32_t DecodeUtf8(const unsigned char* p, std::size_t length) {
       return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 |
              (p[3] & 0x3Fu);
   }
-}
-
-// Writes the UTF-8 form of the BMP code point cp at out; returns the end.
-char* EncodeUtf8(std::uint32_t cp, char* out) {
-  if (cp < 0x80) {
-    *out++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (cp >> 6));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xE0 | (cp >> 12));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
 }
 
 }  // namespace

@@ -15,7 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "codec/utf8.h"
+
 namespace {
+
+using quillet::Utf8Of;
 
 [[noreturn]] void Fail(const char* what, unsigned value) {
   std::fprintf(stderr, "make_gbk_tables: %s (0x%X)\n", what, value);
@@ -36,26 +40,6 @@ bool ConvertAll(iconv_t cd, const std::string& in, std::string* out) {
   }
   out->assign(buffer, sizeof buffer - dst_left);
   return true;
-}
-
-std::string Utf8Of(std::uint32_t cp) {
-  std::string s;
-  if (cp < 0x80) {
-    s += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    s += static_cast<char>(0xC0 | (cp >> 6));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    s += static_cast<char>(0xE0 | (cp >> 12));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (cp >> 18));
-    s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return s;
 }
 
 // The code point of utf8 when it is exactly one BMP character, else 0.
