@@ -39,10 +39,15 @@ bool ReadAtMost(int fd, std::size_t limit, std::string* bytes) {
 bool ReadDescriptor(int fd, const std::string& name, std::string* bytes,
                     std::string* error) {
   struct stat info;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<std::uintmax_t>(info.st_size) > kMaxInputBytes) {
-    *error = name + ": " + TooLargeReason(static_cast<std::size_t>(info.st_size));
-    return false;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    const auto size = static_cast<std::uintmax_t>(info.st_size);
+    if (size > kMaxInputBytes) {
+      *error = name + ": " + TooLargeReason(static_cast<std::size_t>(size));
+      return false;
+    }
+    // One byte more, so that the read that finds the end never grows the
+    // buffer: a whole file is read with no copy of what came before.
+    bytes->reserve(bytes->size() + static_cast<std::size_t>(size) + 1);
   }
   if (!ReadAtMost(fd, kMaxInputBytes, bytes)) {
     *error = name + ": " + std::strerror(errno);

@@ -55,6 +55,7 @@
 #include "terms/chinese_terms.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -176,13 +177,15 @@ class RunGroups {
              EventPacer& pacer) {
     elements_ = elements.data();
     run_length_ = run_length;
-    ResetTable(last + 1);
-    group_of_start_.assign(static_cast<std::size_t>(last) + 1, -1);
+    // The runs are gathered first, so that the table is sized by how many
+    // there are (far fewer than the starts in most passes) and only they
+    // are walked again.
+    runs_.clear();
     ForEachRun(elements, linked, run_length, last, pacer,
-               [&](int start, uint64_t hash) {
-                 group_of_start_[start] = FindOrAddGroup(start, hash);
-               });
-    CollectLargeGroups(last);
+               [&](int start, uint64_t hash) { runs_.push_back({start, -1, hash}); });
+    ResetTable(runs_.size());
+    for (RunAt& run : runs_) run.group = FindOrAddGroup(run.start, run.hash);
+    CollectLargeGroups();
   }
 
   int size() const { return static_cast<int>(offsets_.size()) - 1; }
@@ -232,8 +235,8 @@ class RunGroups {
     }
   }
 
-  void ResetTable(int runs) {
-    slot_bits_ = SlotBits(static_cast<std::size_t>(runs));
+  void ResetTable(std::size_t runs) {
+    slot_bits_ = SlotBits(runs);
     slots_.assign(std::size_t{1} << slot_bits_, -1);
     group_hash_.clear();
     group_first_start_.clear();
@@ -261,7 +264,7 @@ class RunGroups {
     return group;
   }
 
-  void CollectLargeGroups(int last) {
+  void CollectLargeGroups() {
     kept_index_.assign(group_size_.size(), -1);
     offsets_.assign(1, 0);
     for (std::size_t group = 0; group < group_size_.size(); ++group) {
@@ -271,24 +274,30 @@ class RunGroups {
     }
     starts_.resize(offsets_.back());
     next_slot_ = offsets_;
-    for (int start = 0; start <= last; ++start) {
-      const int32_t group = group_of_start_[start];
-      if (group == -1 || kept_index_[group] == -1) continue;
-      starts_[next_slot_[kept_index_[group]]++] = start;
+    for (const RunAt& run : runs_) {
+      const int32_t kept = kept_index_[run.group];
+      if (kept != -1) starts_[next_slot_[kept]++] = run.start;
     }
   }
+
+  // A run of the pass: where it starts, its group and its hash.
+  struct RunAt {
+    int32_t start;
+    int32_t group;
+    uint64_t hash;
+  };
 
   const ElementId* elements_ = nullptr;
   int run_length_ = 0;
   int slot_bits_ = 0;
+  std::vector<RunAt> runs_;     // in ascending order of start
   std::vector<int32_t> slots_;  // group number, or -1 for a free slot
   std::vector<uint64_t> group_hash_;
   std::vector<int32_t> group_first_start_;
   std::vector<int32_t> group_size_;
-  std::vector<int32_t> group_of_start_;  // -1 for a start with no run
-  std::vector<int32_t> kept_index_;      // per group: its kept index, or -1
-  std::vector<int32_t> offsets_;         // kept group i: starts_[offsets_[i] ..]
-  std::vector<int32_t> next_slot_;       // per kept group while filling
+  std::vector<int32_t> kept_index_;  // per group: its kept index, or -1
+  std::vector<int32_t> offsets_;     // kept group i: starts_[offsets_[i] ..]
+  std::vector<int32_t> next_slot_;   // per kept group while filling
   std::vector<int32_t> starts_;
 };
 
@@ -367,9 +376,6 @@ class BlankedSet {
 };
 static_assert(kLongestRun < 64, "BlankedSet::AnyIn tests up to 63 elements");
 
-// What becomes of an element when the pass ends.
-enum : uint8_t { kKept = 0, kToBlank = 1, kDropped = 2 };
-
 class PassRunner {
  public:
   PassRunner(Workspace& ws, EventPacer& pacer) : ws_(ws), pacer_(pacer) {}
@@ -386,7 +392,7 @@ class PassRunner {
     // The run at start `windows` is no window but ends the text: it counts.
     groups_.Build(elements, linked, run_length, windows, pacer_);
     blanked_.Reset(length);
-    fate_.clear();
+    taken_.clear();
     bool found = false;
     for (int group = 0; group < groups_.size(); ++group) {
       const std::span<const int32_t> starts = groups_.Starts(group);
@@ -394,7 +400,6 @@ class PassRunner {
       const Occurrences taken = CountOccurrences(starts, run_length);
       const int count = taken.count - (taken.last_start == windows ? 1 : 0);
       if (count < kLeastOccurrences) continue;
-      if (!found) fate_.assign(static_cast<std::size_t>(length), kKept);
       found = true;
       const int row = ws_.TermTable.InsertRow(TextOf(
           std::span<const ElementId>(elements.data() + starts[0], run_length)));
@@ -402,7 +407,7 @@ class PassRunner {
                             NumberToText(static_cast<int32_t>(count)));
       BlankOccurrences(starts, run_length);
     }
-    if (found) Compact(elements, linked);
+    if (found) Compact(elements, linked, run_length);
     return found;
   }
 
@@ -437,31 +442,45 @@ class PassRunner {
     return taken;
   }
 
-  // Blanks the group's occurrences: the first element of each becomes the
-  // blank, the others go. Blanking one occurrence never touches the next,
-  // which starts past it.
+  // Blanks the group's occurrences: marks their elements and notes where
+  // they start. Blanking one occurrence never touches the next, which
+  // starts past it.
   void BlankOccurrences(std::span<const int32_t> starts, int run_length) {
     ForEachTakenOccurrence(starts, run_length, [&](int32_t start) {
       blanked_.Add(start, run_length);
-      fate_[start] = kToBlank;
-      std::fill(fate_.begin() + start + 1, fate_.begin() + start + run_length,
-                kDropped);
+      taken_.push_back(start);
     });
   }
 
   // Drops the elements of the blanked occurrences but their first, which
   // becomes the blank. Two kept elements that were neighbours stay linked
-  // as they were; the blank is linked to nothing.
-  void Compact(std::vector<ElementId>& elements, std::vector<uint8_t>& linked) {
+  // as they were; the element before an occurrence and the blank are
+  // linked to nothing. The occurrences never overlap, so the kept stretches
+  // between them move down whole.
+  void Compact(std::vector<ElementId>& elements, std::vector<uint8_t>& linked,
+               int run_length) {
+    std::sort(taken_.begin(), taken_.end());
     std::size_t out = 0;
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-      if (fate_[i] == kDropped) continue;
-      const bool kept = fate_[i] == kKept;
-      elements[out] = kept ? elements[i] : kBlankId;
-      linked[out] =
-          kept && i + 1 < elements.size() && fate_[i + 1] == kKept && linked[i];
+    std::size_t from = 0;
+    const auto keep = [&](std::size_t end) {  // the kept elements from .. end - 1
+      const std::size_t count = end - from;
+      if (count == 0) return;
+      if (out != from) {
+        std::memmove(elements.data() + out, elements.data() + from,
+                     count * sizeof(ElementId));
+        std::memmove(linked.data() + out, linked.data() + from, count);
+      }
+      out += count;
+    };
+    for (const int32_t start : taken_) {
+      keep(static_cast<std::size_t>(start));
+      if (out > 0) linked[out - 1] = 0;
+      elements[out] = kBlankId;
+      linked[out] = 0;
       ++out;
+      from = static_cast<std::size_t>(start) + run_length;
     }
+    keep(elements.size());
     elements.resize(out);
     linked.resize(out);
   }
@@ -470,7 +489,7 @@ class PassRunner {
   EventPacer& pacer_;
   RunGroups groups_;
   BlankedSet blanked_;
-  std::vector<uint8_t> fate_;  // per element, once a term was found
+  std::vector<int32_t> taken_;  // starts of the occurrences blanked
 };
 
 // ---------------------------------------------------------------------------

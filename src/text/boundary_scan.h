@@ -11,6 +11,8 @@
 #ifndef QUILLET_TEXT_BOUNDARY_SCAN_H_
 #define QUILLET_TEXT_BOUNDARY_SCAN_H_
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,6 +20,15 @@
 #include <string_view>
 
 #include "text/gbk_char.h"
+
+// The pair filter needs SSE2, which every x86-64 processor has; elsewhere
+// the scan uses memchr alone.
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define QUILLET_SCAN_PAIR_FILTER 1
+#else
+#define QUILLET_SCAN_PAIR_FILTER 0
+#endif
 
 namespace quillet {
 namespace scan_internal {
@@ -55,6 +66,12 @@ class BoundaryScan {
         anchor_(fold_case                ? 0
                 : byte_counts != nullptr ? RarestOffset(sought, byte_counts)
                                          : RarestByteOffset(t, sought)) {
+#if QUILLET_SCAN_PAIR_FILTER
+    if (!fold_case && byte_counts != nullptr && sought.size() >= 2) {
+      second_anchor_ = RarestOffsetBut(sought, byte_counts, anchor_);
+      pair_filter_ = IsCommon(byte_counts[At(sought, anchor_)], t.size());
+    }
+#endif
     if (fold_case_) {
       folded_.resize(sought.size());
       for (std::size_t i = 0; i < sought.size(); ++i) {
@@ -87,6 +104,12 @@ class BoundaryScan {
     const unsigned char first = At(folded_, 0);
     const std::size_t last = t_.size() - k;
     const bool first_is_letter = IsAsciiLetter(first);
+#if QUILLET_SCAN_PAIR_FILTER
+    if (k >= 2) {
+      const std::size_t q = NextFoldedPairMatch(from, last);
+      if (q != std::string_view::npos) return q;
+    }
+#endif
     for (std::size_t q = from; q <= last; ++q) {
       if (!first_is_letter) {
         // No folding can make another byte equal to `first`: jump to it.
@@ -101,13 +124,18 @@ class BoundaryScan {
     return std::string_view::npos;
   }
 
-  // First q >= from where the k bytes at q equal sought exactly: memchr
+  // First q >= from where the k bytes at q equal sought exactly. memchr
   // looks for the anchor, the byte of sought at offset anchor_, and each
-  // place it proposes is compared in full.
+  // place it proposes is compared in full; where the anchor is common in t
+  // (known from byte counts), the pair filter goes first.
   std::size_t NextExactMatch(std::size_t from) const {
     const std::size_t k = sought_.size();
     if (k > t_.size()) return std::string_view::npos;
     const std::size_t last = t_.size() - k;  // last place a match may start
+    if (pair_filter_) {
+      const std::size_t q = NextPairMatch(from, last);
+      if (q != std::string_view::npos) return q;
+    }
     const char anchor = sought_[anchor_];
     while (from <= last) {
       const void* hit = std::memchr(t_.data() + from + anchor_, anchor,
@@ -137,6 +165,74 @@ class BoundaryScan {
     return best;
   }
 
+#if QUILLET_SCAN_PAIR_FILTER
+  // The pair filter: 16 places at a time, a place is proposed only when
+  // both the anchor and the second anchor (the next rarest byte of sought)
+  // stand where they should; each proposed place is compared in full.
+  // Returns the first match among the places it looked at, or npos with
+  // `from` moved past them (it stops where fewer than 16 places are left).
+  std::size_t NextPairMatch(std::size_t& from, std::size_t last) const {
+    const char* base = t_.data();
+    const __m128i first = _mm_set1_epi8(sought_[anchor_]);
+    const __m128i second = _mm_set1_epi8(sought_[second_anchor_]);
+    // The loads read t[from + anchor .. from + anchor + 15], within t as
+    // long as from + 15 <= last.
+    for (; from <= last && last - from >= 15; from += 16) {
+      const __m128i a = _mm_loadu_si128(
+          reinterpret_cast<const __m128i*>(base + from + anchor_));
+      const __m128i b = _mm_loadu_si128(
+          reinterpret_cast<const __m128i*>(base + from + second_anchor_));
+      unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+          _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
+      while (mask != 0) {
+        const std::size_t q = from + static_cast<std::size_t>(std::countr_zero(mask));
+        if (ExactEqualAt(q)) return q;
+        mask &= mask - 1;
+      }
+    }
+    return std::string_view::npos;
+  }
+
+  // The pair filter of the letter-case-blind search, on the first and the
+  // last byte of sought; as NextPairMatch.
+  std::size_t NextFoldedPairMatch(std::size_t& from, std::size_t last) const {
+    const char* base = t_.data();
+    const std::size_t k = folded_.size();
+    const FoldedByte first(At(folded_, 0));
+    const FoldedByte final(At(folded_, k - 1));
+    for (; from <= last && last - from >= 15; from += 16) {
+      unsigned mask = first.Matches(base + from) & final.Matches(base + from + k - 1);
+      while (mask != 0) {
+        const std::size_t q = from + static_cast<std::size_t>(std::countr_zero(mask));
+        if (FoldedEqualAt(q)) return q;
+        mask &= mask - 1;
+      }
+    }
+    return std::string_view::npos;
+  }
+
+  // One byte of folded sought, compared with 16 bytes of t at once: a
+  // lower-case letter matches itself and its capital (the two bytes that
+  // are it once bit 0x20 is set), any other byte only itself.
+  class FoldedByte {
+   public:
+    explicit FoldedByte(unsigned char b)
+        : wanted_(_mm_set1_epi8(static_cast<char>(b))),
+          fold_(_mm_set1_epi8(IsAsciiLetter(b) ? 0x20 : 0)) {}
+
+    // Bit i set when byte i of the 16 at p matches.
+    unsigned Matches(const char* p) const {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      return static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(bytes, fold_), wanted_)));
+    }
+
+   private:
+    __m128i wanted_;
+    __m128i fold_;
+  };
+#endif
+
   // The offset of sought's byte that counts says is rarest.
   static std::size_t RarestOffset(std::string_view sought, const std::uint32_t* counts) {
     std::size_t best = 0;
@@ -144,6 +240,24 @@ class BoundaryScan {
       if (counts[At(sought, j)] < counts[At(sought, best)]) best = j;
     }
     return best;
+  }
+
+  // The same among the offsets other than `but` (sought has two bytes or
+  // more).
+  static std::size_t RarestOffsetBut(std::string_view sought, const std::uint32_t* counts,
+                                     std::size_t but) {
+    std::size_t best = but == 0 ? 1 : 0;
+    for (std::size_t j = best + 1; j < sought.size(); ++j) {
+      if (j != but && counts[At(sought, j)] < counts[At(sought, best)]) best = j;
+    }
+    return best;
+  }
+
+  // Whether a byte that occurs `count` times in a text of `size` bytes is
+  // common enough that memchr would stop on it more often than about every
+  // 64 bytes, where it costs more than the pair filter.
+  static bool IsCommon(std::uint32_t count, std::size_t size) {
+    return std::size_t{count} * 64 > size;
   }
 
   // Byte by byte: sought is short, and a library call per proposed place
@@ -166,6 +280,8 @@ class BoundaryScan {
   std::string_view sought_;
   bool fold_case_;
   std::size_t anchor_;
+  std::size_t second_anchor_ = 0;
+  bool pair_filter_ = false;
   std::string folded_;
 };
 

@@ -4,8 +4,25 @@
 
 namespace quillet {
 
+namespace {
+
+// Whether s holds a 0x00 byte. Texts of a character or two are made by the
+// hundred thousand (a character list), where a library call per text would
+// cost more than the look itself.
+bool HasNul(std::string_view s) {
+  if (s.size() <= 8) {
+    for (const char c : s) {
+      if (c == '\0') return true;
+    }
+    return false;
+  }
+  return s.find('\0') != std::string_view::npos;
+}
+
+}  // namespace
+
 GbkText::GbkText(std::string bytes) : bytes_(std::move(bytes)) {
-  if (bytes_.find('\0') != std::string::npos) {
+  if (HasNul(bytes_)) {
     bytes_.erase(std::remove(bytes_.begin(), bytes_.end(), '\0'), bytes_.end());
   }
 }
