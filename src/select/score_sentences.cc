@@ -71,8 +71,10 @@ void DivideScore(WorkTable& sentences, int row, double divisor) {
   sentences.SetCell(row, kColumnA, NumberToText(score / divisor));
 }
 
+// Writing a row's score leaves its text cell where it is, so the sentence
+// is read in place.
 void AddTermCounts(Workspace& ws, int row) {
-  const GbkText sentence = ws.SentenceTable.GetCell(row, kTextColumn);
+  const GbkText& sentence = ws.SentenceTable.GetCell(row, kTextColumn);
   for (int j = 0; j < kLeadingTerms; ++j) {
     // A missing row reads as the empty term, which is found in any
     // non-empty sentence and adds its empty count, 0.
@@ -99,7 +101,7 @@ bool Fires(const Penalty& penalty, const GbkText& sentence) {
 }
 
 void ApplyPenalties(WorkTable& sentences, int row, std::span<const Penalty> penalties) {
-  const GbkText sentence = sentences.GetCell(row, kTextColumn);
+  const GbkText& sentence = sentences.GetCell(row, kTextColumn);
   for (const Penalty& penalty : penalties) {
     if (Fires(penalty, sentence)) DivideScore(sentences, row, penalty.divisor);
   }

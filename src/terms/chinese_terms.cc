@@ -652,7 +652,7 @@ void BuildCharList(Workspace& ws) {
   }
   ws.CharList.reserve(elements);
   for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
-    ws.CharList.emplace_back(text.substr(i, CharWidthAt(text, i)));
+    ws.CharList.emplace_back(ws.WorkText, i, CharWidthAt(text, i));
   }
 }
 

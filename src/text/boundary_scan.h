@@ -73,9 +73,17 @@ class BoundaryScan {
     }
 #endif
     if (fold_case_) {
-      folded_.resize(sought.size());
+      // Most sought texts have no capital to fold: they are then used as
+      // they are, with no copy.
+      folded_ = sought;
       for (std::size_t i = 0; i < sought.size(); ++i) {
-        folded_[i] = static_cast<char>(FoldAsciiCase(At(sought, i)));
+        if (FoldAsciiCase(At(sought, i)) == At(sought, i)) continue;
+        folded_storage_.assign(sought);
+        for (char& c : folded_storage_) {
+          c = static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
+        }
+        folded_ = folded_storage_;
+        break;
       }
     }
   }
@@ -282,7 +290,8 @@ class BoundaryScan {
   std::size_t anchor_;
   std::size_t second_anchor_ = 0;
   bool pair_filter_ = false;
-  std::string folded_;
+  std::string_view folded_;      // sought with its capitals folded
+  std::string folded_storage_;  // folded_'s bytes when they differ from sought
 };
 
 }  // namespace scan_internal
