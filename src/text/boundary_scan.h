@@ -49,7 +49,10 @@ inline bool IsAsciiLetter(unsigned char b) {
 // Instead of stepping character by character, the scan lets memchr propose
 // the next place where the bytes match (it looks for one byte of the
 // sought text, in a long text the one that is rarest there, and the rest
-// is compared), and then decides whether that place is a boundary: every
+// is compared); where that byte is common, so that memchr would stop every
+// few bytes, and in the letter-case-blind search, a pair filter proposes
+// places instead, 16 at a time (two bytes of the sought text must both
+// stand in place). It then decides whether that place is a boundary: every
 // byte below 0x80 is followed by a boundary (it is either a one-byte
 // character or the second byte of a two-byte one), so a place q is a
 // boundary exactly when the run of bytes 0x80..0xFF just before it, back to
