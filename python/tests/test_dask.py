@@ -138,3 +138,20 @@ def test_a_worker_killed_halfway_loses_no_line(tmp_path, batch_files):
             run.kill()
     assert run.returncode == 0, stderr.decode()
     assert output.read_bytes() == expected
+
+
+def test_lines_too_long_to_send_give_their_error_lines(tmp_path):
+    """A line over the input limit is not sent to a worker; its length
+    stands in its place in the chunk, among the lines around it."""
+    from distributed import Client, LocalCluster
+
+    from quillet.dask import summarize_files
+
+    big = b'{"article": "' + b"a" * quillet.MAX_INPUT_BYTES + b'"}'
+    source = tmp_path / "long-lines.jsonl"
+    source.write_bytes(b"\n".join([BROKEN_BATCH[0], big, b"", big, BROKEN_BATCH[-1]]))
+    output = tmp_path / "out.jsonl"
+    with LocalCluster(n_workers=1, processes=False, dashboard_address=None) as cluster, \
+            Client(cluster) as client:
+        assert summarize_files([str(source)], [str(output)], client) == 5
+    assert output.read_bytes() == run_cli("--jsonl", source)

@@ -41,8 +41,10 @@ __all__ = ["summarize_bag", "summarize_files"]
 
 # A chunk, the unit of work sent to a worker, holds at most this many lines
 # and (but for a single line) bytes: large enough that the cost of a task
-# is small beside the summaries, small enough to spread over the workers.
-CHUNK_LINES = 64
+# (some milliseconds of the scheduler's and this process's time, on the
+# cores the workers use too when the cluster is local) is small beside the
+# summaries, small enough to spread over the workers.
+CHUNK_LINES = 256
 CHUNK_BYTES = 4 << 20
 
 
@@ -139,29 +141,42 @@ def _read_lines(path: str) -> Iterator[Union[bytes, int]]:
                 yield length
 
 
-def _chunks(paths: Sequence[str]) -> Iterator[tuple[int, int, list, int]]:
-    """(file index, number of the first line, lines, input bytes they
-    stand for) for every chunk of every file, in order."""
+def _chunks(paths: Sequence[str]) -> Iterator[tuple[int, int, int, bytes, tuple, int]]:
+    """(file index, number of the first line, number of lines, the lines
+    joined by LF, the (place, length) of each line too long to keep, input
+    bytes they stand for) for every chunk of every file, in order. A line
+    too long to keep stands as an empty line in the joined bytes."""
     for index, path in enumerate(paths):
         lines: list = []
+        too_long: list = []
         held = 0  # bytes of the lines kept in the chunk
         consumed = 0  # bytes of input, line breaks and long lines included
         first = 1
         for line in _read_lines(path):
             size = len(line) if isinstance(line, bytes) else 0
             if lines and (len(lines) == CHUNK_LINES or held + size > CHUNK_BYTES):
-                yield index, first, lines, consumed
+                yield index, first, len(lines), b"\n".join(lines), tuple(too_long), consumed
                 first += len(lines)
-                lines, held, consumed = [], 0, 0
-            lines.append(line)
+                lines, too_long, held, consumed = [], [], 0, 0
+            if isinstance(line, bytes):
+                lines.append(line)
+            else:
+                too_long.append((len(lines), line))
+                lines.append(b"")
             held += size
             consumed += (size if isinstance(line, bytes) else line) + 1
         if lines:
-            yield index, first, lines, consumed
+            yield index, first, len(lines), b"\n".join(lines), tuple(too_long), consumed
 
 
-def _summarize_chunk(lines: list, first_number: int, length_class: int) -> bytes:
-    """The task a worker runs: the result lines of a chunk, LF-terminated."""
+def _summarize_chunk(joined: bytes, too_long: tuple, first_number: int,
+                     length_class: int) -> bytes:
+    """The task a worker runs: the result lines of a chunk, LF-terminated.
+    The chunk travels as one bytes object, which the cluster sends as it is,
+    rather than as a list of lines that it would pickle one by one."""
+    lines: list = joined.split(b"\n")
+    for place, length in too_long:
+        lines[place] = length
     return _quillet._jsonl_chunk(lines, first_number, length_class)
 
 
@@ -260,13 +275,13 @@ def summarize_files(
             bar.advance(size)
 
     try:
-        for index, first, lines, size in _chunks(inputs):
+        for index, first, count, joined, too_long, size in _chunks(inputs):
             if len(pending) >= in_flight:
                 write_oldest()
             future = client.submit(
-                _summarize_chunk, lines, first, length_class, pure=False
+                _summarize_chunk, joined, too_long, first, length_class, pure=False
             )
-            pending.append((index, len(lines), size, future))
+            pending.append((index, count, size, future))
         while pending:
             write_oldest()
         out.finish()

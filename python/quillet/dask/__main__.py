@@ -134,7 +134,8 @@ def _connect(args: argparse.Namespace, stack: contextlib.ExitStack):
                 silence_logs=logging.ERROR,
             )
         )
-    return stack.enter_context(Client(cluster))
+    # The results come straight from the workers, not through the scheduler.
+    return stack.enter_context(Client(cluster, direct_to_workers=True))
 
 
 def main(argv: Optional[Sequence[str]] = None) -> int:
