@@ -83,39 +83,15 @@ const GbkText kPercent = "\x25";            // %
 // ---------------------------------------------------------------------------
 // Elements as numbers.
 
-// A one-byte element b is b; a two-byte element (first, second) is
-// 256 + (first - 0x80) * 256 + second, so every element has its own
-// number and the blank is 0x20.
-using ElementId = uint16_t;
+// An element is the code CharList gives its character (character_list.h):
+// every element has its own number and the blank is 0x20.
+using ElementId = CharacterList::Code;
 constexpr ElementId kBlankId = 0x20;
-
-ElementId IdOf(const GbkText& element) {
-  if (element.size() == 1) return element.byte(0);
-  return static_cast<ElementId>(256 + ((element.byte(0) - 0x80) << 8) +
-                                element.byte(1));
-}
-
-std::vector<ElementId> ElementsOf(const TextList& char_list) {
-  std::vector<ElementId> elements;
-  elements.reserve(char_list.size());
-  for (const GbkText& element : char_list) elements.push_back(IdOf(element));
-  return elements;
-}
-
-void AppendElement(std::string& out, ElementId id) {
-  if (id < 256) {
-    out += static_cast<char>(id);
-  } else {
-    const int code = id - 256;
-    out += static_cast<char>(0x80 + (code >> 8));
-    out += static_cast<char>(code & 0xFF);
-  }
-}
 
 GbkText TextOf(std::span<const ElementId> elements) {
   std::string out;
   out.reserve(elements.size() * 2);
-  for (ElementId id : elements) AppendElement(out, id);
+  CharacterList::AppendBytes(elements, out);
   return GbkText(std::move(out));
 }
 
@@ -643,23 +619,12 @@ void DropZhegeTerms(Workspace& ws, EventPacer& pacer) {
 
 }  // namespace
 
-void BuildCharList(Workspace& ws) {
-  ws.CharList.clear();
-  const std::string_view text = ws.WorkText.view();
-  std::size_t elements = 0;
-  for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
-    ++elements;
-  }
-  ws.CharList.reserve(elements);
-  for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
-    ws.CharList.emplace_back(ws.WorkText, i, CharWidthAt(text, i));
-  }
-}
+void BuildCharList(Workspace& ws) { ws.CharList.AssignCharactersOf(ws.WorkText.view()); }
 
 void ExtractChineseTerms(Workspace& ws) {
   ws.TermTable.DeleteAllRows();
   EventPacer pacer(ws);
-  std::vector<ElementId> elements = ElementsOf(ws.CharList);
+  std::vector<ElementId> elements = ws.CharList.codes();
   std::vector<uint8_t> linked = LinkedPairs(elements);
   PassRunner pass(ws, pacer);
   bool found_any = false;
@@ -670,8 +635,9 @@ void ExtractChineseTerms(Workspace& ws) {
     pacer.Yield();
   }
   if (found_any) {
+    // The characters of the rewritten text are the elements themselves.
     ws.WorkText = TextOf(elements);
-    BuildCharList(ws);
+    ws.CharList = CharacterList(std::move(elements));
   }
   MergeContainedTerms(ws, pacer);
   DropZhegeTerms(ws, pacer);

@@ -43,10 +43,10 @@ TEST(BuildCharListTest, SplitsIntoCharacters) {
   };
   for (const Case& c : cases) {
     Workspace ws;
-    ws.CharList = {"stale"};
+    ws.CharList.AssignCharactersOf("stale");
     ws.WorkText = c.text;
     BuildCharList(ws);
-    EXPECT_EQ(ws.CharList, c.elements) << U(c.text);
+    EXPECT_EQ(ws.CharList.Texts(), c.elements) << U(c.text);
   }
 }
 

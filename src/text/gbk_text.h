@@ -25,12 +25,6 @@ class GbkText {
   GbkText(std::string bytes);                                  // NOLINT: implicit
   GbkText(std::string_view bytes) : GbkText(std::string(bytes)) {}  // NOLINT
   GbkText(const char* bytes) : GbkText(std::string_view(bytes)) {}  // NOLINT
-  // The bytes pos .. pos + count - 1 of whole (fewer where it ends first),
-  // as std::string cuts them; pos <= whole.size(). A piece of a text has no
-  // 0x00 byte either, so no look is needed: the character list makes one
-  // such piece per character.
-  GbkText(const GbkText& whole, std::size_t pos, std::size_t count)
-      : bytes_(whole.bytes_, pos, count) {}
 
   const std::string& bytes() const { return bytes_; }
   std::string_view view() const { return bytes_; }

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "tables/work_table.h"
+#include "text/character_list.h"
 #include "text/gbk_text.h"
 
 namespace quillet {
@@ -39,7 +40,7 @@ class Workspace {
   Workspace();
 
   GbkText WorkText;
-  TextList CharList;
+  CharacterList CharList;
   WorkTable SentenceTable;  // columns "句", "a", "b"
   WorkTable TermTable;      // columns "词", "a"
   WorkTable SummaryTable;   // columns "调整句", "a"

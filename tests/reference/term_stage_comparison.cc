@@ -17,7 +17,7 @@ namespace {
 struct Outcome {
   std::vector<std::vector<GbkText>> rows;  // term and count of each row
   GbkText work_text;
-  TextList char_list;
+  CharacterList char_list;
   GbkText status;
   GbkText keywords;
   // The status captions the window saw, each once, in order, from the
