@@ -5,7 +5,7 @@
 
 Prints one JSON object: the wall-clock seconds (median of three runs) of
   many_1, many_2  quillet.summarize_many on every line's article and title,
-                  with jobs=1 and jobs=2 (median of five)
+                  with jobs=1 and jobs=2 (median of seven, in turns)
   cli_2           CLI --jsonl --jobs 2 FILE
   dask_2          python3 -m quillet.dask FILE --workers 2, the whole command:
                   start of the local cluster, the run and its shutdown
@@ -42,6 +42,15 @@ def median_time(run, repeat=3):
     return statistics.median(times)
 
 
+def alternating_medians(runs, repeat):
+    """The median wall time of each of runs, timed in turns repeat times."""
+    times = [[] for _ in runs]
+    for _ in range(repeat):
+        for run, spent in zip(runs, times):
+            spent.append(median_time(run, repeat=1))
+    return [statistics.median(spent) for spent in times]
+
+
 def main(argv):
     if len(argv) != 3:
         sys.exit(__doc__)
@@ -49,8 +58,10 @@ def main(argv):
     with open(path, "rb") as f:
         items = [json.loads(line) for line in f if line.strip()]
 
-    many_1 = median_time(lambda: quillet.summarize_many(items, jobs=1), repeat=5)
-    many_2 = median_time(lambda: quillet.summarize_many(items, jobs=2), repeat=5)
+    # Taken in turns, so that a change of load weighs on both alike.
+    many_1, many_2 = alternating_medians(
+        [lambda: quillet.summarize_many(items, jobs=1),
+         lambda: quillet.summarize_many(items, jobs=2)], repeat=7)
 
     with tempfile.TemporaryDirectory() as scratch:
         cli_out = os.path.join(scratch, "cli.jsonl")

@@ -4,7 +4,7 @@
   report.py table OUTDIR REPETITIONS
       Prints the benchmark table (Markdown) from OUTDIR/timings.json (Google
       Benchmark JSON, median aggregates), OUTDIR/memory.jsonl (one line per
-      input from quillet_bench_mem) and, if there, OUTDIR/batch.json,
+      process of quillet_bench_mem, several per input) and, if there, OUTDIR/batch.json,
       OUTDIR/process.jsonl and OUTDIR/python.json (from
       bench/python_bench.py); then the targets with the figures measured
       against them.
@@ -80,6 +80,22 @@ def load_memory(path):
     return rows
 
 
+def memory_by_input(rows):
+    """input -> one row for the fresh processes that ran it: the median of
+    their first and warm times, the largest of their peaks."""
+    runs = {}
+    for m in rows:
+        runs.setdefault(m["input"], []).append(m)
+    out = {}
+    for name, ms in runs.items():
+        row = dict(ms[0])
+        for key in ("cold_s", "warm_s", "before_kib"):
+            row[key] = statistics.median(m[key] for m in ms)
+        row["peak_kib"] = max(m["peak_kib"] for m in ms)
+        out[name] = row
+    return out
+
+
 def machine():
     model = "unknown CPU"
     try:
@@ -101,7 +117,7 @@ def cold_ratio(memory, name):
 
 def table(outdir, repetitions):
     timings, context = load_timings(os.path.join(outdir, "timings.json"))
-    memory = {m["input"]: m for m in load_memory(os.path.join(outdir, "memory.jsonl"))}
+    memory = memory_by_input(load_memory(os.path.join(outdir, "memory.jsonl")))
     process = {p["label"]: p for p in load_memory(os.path.join(outdir, "process.jsonl"))}
     names = list(memory) or sorted({n.split("/", 1)[1] for n in timings})
 
@@ -118,8 +134,10 @@ def table(outdir, repetitions):
     print(f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}.")
     print(f"Times: CPU time of the summarising thread, median of {repetitions} "
           "repetitions. Peak memory: peak resident set of a process that builds the "
-          "input and summarises it once. First/warm: CPU time of the first "
-          "Summarize in that process over the median of five after it. Term "
+          "input and summarises it once (the largest of several such processes). "
+          "First/warm: CPU time of the first Summarize in a fresh process over the "
+          "median of five after it in the same process, each the median over "
+          "those processes. Term "
           "statistics: the term stage alone "
           "(Chinese: character list and term extraction; English: word counting) "
           f"on the workspace that the stages before it leave. {DASH}: not run.")
