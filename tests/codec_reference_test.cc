@@ -67,13 +67,13 @@ TEST(CodecReferenceTest, EveryBytePairConvertsAsIconvConvertsIt) {
 }
 
 TEST(CodecReferenceTest, MixedTextsConvertAsIconvConvertsThem) {
-  // Pieces drawn at random: ASCII, Chinese, marks, the euro sign, U+0000,
-  // characters GBK lacks, a dropped tag character, stray and truncated
-  // sequences; on the GBK side, bytes at random.
+  // Pieces drawn at random: ASCII (letters and runs of it), Chinese, marks,
+  // the euro sign, U+0000, characters GBK lacks, a dropped tag character,
+  // stray and truncated sequences; on the GBK side, bytes at random.
   const std::vector<std::string> pieces = {
       "a", "Z", " ", "\r\n", "的", "。", "，", "“", "€", std::string(1, '\0'),
       "😀", "\xF3\xA0\x80\x81", "\xE2\x82", "\x80", "\xC0\xAF", "\xED\xA0\x80",
-      "é", "ü", "ß", "─", "〓", "\xEF\xBF\xBD"};
+      "é", "ü", "ß", "─", "〓", "\xEF\xBF\xBD", "a run of plain ASCII text, "};
   std::uint64_t state = 0x636F646563;
   const auto next = [&state] {
     state = state * 6364136223846793005ull + 1442695040888963407ull;

@@ -1,6 +1,7 @@
 #include "codec/gbk_codec.h"
 
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "codec/utf8.h"
@@ -44,6 +45,32 @@ std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t i) {
   return length;
 }
 
+// Whether the eight bytes at p are all ASCII and none is NUL: the test of
+// the fast path over plain text, a word at a time.
+bool IsPlainAscii8(const unsigned char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  const bool has_high = (v & kHighs) != 0;
+  const bool has_zero = ((v - kOnes) & ~v & kHighs) != 0;
+  return !has_high && !has_zero;
+}
+
+// The first offset >= i where fewer than eight bytes are left or the next
+// eight are not all ASCII (NUL counts as ASCII here), stepping eight bytes
+// at a time.
+std::size_t SkipAscii(std::string_view text, std::size_t i) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  while (i + 8 <= text.size()) {
+    std::uint64_t v;
+    std::memcpy(&v, p + i, sizeof v);
+    if ((v & 0x8080808080808080ULL) != 0) break;
+    i += 8;
+  }
+  return i;
+}
+
 #include "codec/gbk_tables.inc"
 
 bool IsDropped(std::uint32_t cp) {
@@ -71,6 +98,8 @@ std::uint32_t DecodeUtf8(const unsigned char* p, std::size_t length) {
 std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
+    i = SkipAscii(utf8, i);
+    if (i == utf8.size()) break;
     const std::size_t length = Utf8SequenceLength(utf8, i);
     if (length == 0) return i;
     i += length;
@@ -88,6 +117,13 @@ GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
   std::size_t count = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {
+    // Eight bytes at a time while they are ASCII other than NUL.
+    while (i + 8 <= utf8.size() && IsPlainAscii8(in + i)) {
+      std::memcpy(o, in + i, 8);
+      o += 8;
+      i += 8;
+    }
+    if (i == utf8.size()) break;
     const unsigned char b = in[i];
     if (b != 0 && b < 0x80) {
       *o++ = static_cast<char>(b);
@@ -162,16 +198,15 @@ void AppendGbkToUtf8(std::string_view gbk, std::string& out) {
 std::string ToCrLf(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      out += "\r\n";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else {
-      out += c;
-    }
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // The bytes up to the next line break go over in one piece.
+    std::size_t end = i;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    out.append(text.substr(i, end - i));
+    if (end == text.size()) break;
+    out += "\r\n";
+    i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
   return out;
 }

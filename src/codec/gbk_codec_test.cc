@@ -31,6 +31,11 @@ TEST(FindInvalidUtf8Test, ReportsTheFirstBadByte) {
       {"\xE7\x9A", 0},                        // truncated at the end
       {"\xE7\x9A" "a", 0},                    // truncated before ASCII
       {"ok\xFF", 2},
+      // After ASCII runs that the check steps over eight bytes at a time.
+      {"seventeen letters\x80", 17},
+      {"eight by\xE7\x9A", 8},
+      {"eight by\x80 and more", 8},
+      {std::string("an ASCII run\0with NUL, then \xC0\xAF", 30), 28},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FindInvalidUtf8(c.text), c.offset) << c.text;
