@@ -5,7 +5,7 @@
 
 Prints one JSON object: the wall-clock seconds (median of three runs) of
   many_1, many_2  quillet.summarize_many on every line's article and title,
-                  with jobs=1 and jobs=2 (median of seven, in turns)
+                  with jobs=1 and jobs=2 (median of eleven, in turns)
   cli_2           CLI --jsonl --jobs 2 FILE
   dask_2          python3 -m quillet.dask FILE --workers 2, the whole command:
                   start of the local cluster, the run and its shutdown
@@ -61,7 +61,7 @@ def main(argv):
     # Taken in turns, so that a change of load weighs on both alike.
     many_1, many_2 = alternating_medians(
         [lambda: quillet.summarize_many(items, jobs=1),
-         lambda: quillet.summarize_many(items, jobs=2)], repeat=7)
+         lambda: quillet.summarize_many(items, jobs=2)], repeat=11)
 
     with tempfile.TemporaryDirectory() as scratch:
         cli_out = os.path.join(scratch, "cli.jsonl")
