@@ -141,7 +141,16 @@ uint64_t AddMod(uint64_t a, uint64_t b) {
   return r;
 }
 
-// The blank-free runs of run_length elements that start at 0 .. last,
+// A stretch of elements each linked to the next (see LinkedPairs) but for
+// the last: the elements begin .. end - 1, two or more. Every run a pass
+// looks at lies within one stretch, so the passes keep the list of
+// stretches, in ascending order, rather than walk the whole text for them.
+struct Stretch {
+  int32_t begin;
+  int32_t end;
+};
+
+// The blank-free runs of run_length elements within the stretches,
 // grouped by content (every hash match is verified element by element).
 // Only groups of three runs or more are kept, since fewer can never be
 // counted three times; they stand in the order of their first run, each
@@ -149,15 +158,14 @@ uint64_t AddMod(uint64_t a, uint64_t b) {
 class RunGroups {
  public:
   void Build(const std::vector<ElementId>& elements,
-             const std::vector<uint8_t>& linked, int run_length, int last,
-             EventPacer& pacer) {
+             const std::vector<Stretch>& stretches, int run_length, EventPacer& pacer) {
     elements_ = elements.data();
     run_length_ = run_length;
     // The runs are gathered first, so that the table is sized by how many
     // there are (far fewer than the starts in most passes) and only they
     // are walked again.
     runs_.clear();
-    ForEachRun(elements, linked, run_length, last, pacer,
+    ForEachRun(elements, stretches, run_length, pacer,
                [&](int start, uint64_t hash) { runs_.push_back({start, -1, hash}); });
     ResetTable(runs_.size());
     for (RunAt& run : runs_) run.group = FindOrAddGroup(run.start, run.hash);
@@ -172,42 +180,30 @@ class RunGroups {
   }
 
  private:
-  // Calls run(start, hash) for each start in 0 .. last whose run_length
-  // elements are linked one to the next, in ascending order.
+  // Calls run(start, hash) for each start of run_length elements within a
+  // stretch, in ascending order.
   template <typename Run>
   static void ForEachRun(const std::vector<ElementId>& elements,
-                         const std::vector<uint8_t>& linked, int run_length,
-                         int last, EventPacer& pacer, Run run) {
+                         const std::vector<Stretch>& stretches, int run_length,
+                         EventPacer& pacer, Run run) {
     uint64_t leaving_weight = 1;  // kHashBase^(run_length - 1)
     for (int i = 1; i < run_length; ++i) {
       leaving_weight = MulMod(leaving_weight, kHashBase);
     }
-    const int end = last + run_length;  // one past the last element a run uses
-    int stretch_begin = 0;
-    while (stretch_begin < end) {
-      // [stretch_begin, stretch_end) is a stretch of elements each linked to
-      // the next, but for the last.
-      while (stretch_begin < end && !linked[stretch_begin]) ++stretch_begin;
-      if (stretch_begin == end) break;
-      int stretch_end = stretch_begin;
-      while (linked[stretch_end]) ++stretch_end;
-      ++stretch_end;
-      if (stretch_end - stretch_begin >= run_length) {
-        uint64_t hash = 0;
-        for (int i = stretch_begin; i < stretch_begin + run_length; ++i) {
-          hash = AddMod(MulMod(hash, kHashBase), elements[i]);
-        }
-        for (int start = stretch_begin;; ++start) {
-          run(start, hash);
-          if (start + run_length >= stretch_end) break;
-          const uint64_t without_first = AddMod(
-              hash, kHashModulus - MulMod(elements[start], leaving_weight));
-          hash = AddMod(MulMod(without_first, kHashBase),
-                        elements[start + run_length]);
-        }
+    for (const Stretch& stretch : stretches) {
+      pacer.Tick(stretch.end - stretch.begin);
+      if (stretch.end - stretch.begin < run_length) continue;
+      uint64_t hash = 0;
+      for (int i = stretch.begin; i < stretch.begin + run_length; ++i) {
+        hash = AddMod(MulMod(hash, kHashBase), elements[i]);
       }
-      pacer.Tick(stretch_end - stretch_begin + 1);
-      stretch_begin = stretch_end;
+      for (int start = stretch.begin;; ++start) {
+        run(start, hash);
+        if (start + run_length >= stretch.end) break;
+        const uint64_t without_first = AddMod(
+            hash, kHashModulus - MulMod(elements[start], leaving_weight));
+        hash = AddMod(MulMod(without_first, kHashBase), elements[start + run_length]);
+      }
     }
   }
 
@@ -321,6 +317,19 @@ std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& elements) {
   return linked;
 }
 
+// The stretches of linked elements, in ascending order.
+std::vector<Stretch> StretchesOf(const std::vector<uint8_t>& linked) {
+  std::vector<Stretch> stretches;
+  const int length = static_cast<int>(linked.size());
+  for (int i = 0; i < length; ++i) {
+    if (!linked[i]) continue;
+    const int begin = i;
+    while (linked[i]) ++i;  // the last element is linked to nothing
+    stretches.push_back({begin, i + 1});
+  }
+  return stretches;
+}
+
 // ---------------------------------------------------------------------------
 // One pass.
 
@@ -358,15 +367,15 @@ class PassRunner {
 
   // The pass for runs of run_length elements over `elements`, the elements
   // of WorkText at its start. Every group whose count reaches three becomes
-  // a row and its occurrences are blanked; `elements` and `linked` then
+  // a row and its occurrences are blanked; `elements` and `stretches` then
   // describe the text with those blanks. Returns whether a term was found.
-  bool Run(std::vector<ElementId>& elements, std::vector<uint8_t>& linked,
+  bool Run(std::vector<ElementId>& elements, std::vector<Stretch>& stretches,
            int run_length) {
     const int length = static_cast<int>(elements.size());
     const int windows = length - run_length;  // the starts 0 .. windows - 1
     if (windows <= 0) return false;
     // The run at start `windows` is no window but ends the text: it counts.
-    groups_.Build(elements, linked, run_length, windows, pacer_);
+    groups_.Build(elements, stretches, run_length, pacer_);
     blanked_.Reset(length);
     taken_.clear();
     bool found = false;
@@ -383,7 +392,7 @@ class PassRunner {
                             NumberToText(static_cast<int32_t>(count)));
       BlankOccurrences(starts, run_length);
     }
-    if (found) Compact(elements, linked, run_length);
+    if (found) Compact(elements, stretches, run_length);
     return found;
   }
 
@@ -429,11 +438,12 @@ class PassRunner {
   }
 
   // Drops the elements of the blanked occurrences but their first, which
-  // becomes the blank. Two kept elements that were neighbours stay linked
-  // as they were; the element before an occurrence and the blank are
-  // linked to nothing. The occurrences never overlap, so the kept stretches
-  // between them move down whole.
-  void Compact(std::vector<ElementId>& elements, std::vector<uint8_t>& linked,
+  // becomes the blank. The occurrences never overlap, so the kept elements
+  // between them move down whole. Two kept elements that were neighbours
+  // stay linked as they were; the element before an occurrence and the
+  // blank are linked to nothing: an occurrence lies within one stretch and
+  // cuts it in two, the pieces of two elements or more staying stretches.
+  void Compact(std::vector<ElementId>& elements, std::vector<Stretch>& stretches,
                int run_length) {
     std::sort(taken_.begin(), taken_.end());
     std::size_t out = 0;
@@ -444,21 +454,41 @@ class PassRunner {
       if (out != from) {
         std::memmove(elements.data() + out, elements.data() + from,
                      count * sizeof(ElementId));
-        std::memmove(linked.data() + out, linked.data() + from, count);
       }
       out += count;
     };
     for (const int32_t start : taken_) {
       keep(static_cast<std::size_t>(start));
-      if (out > 0) linked[out - 1] = 0;
-      elements[out] = kBlankId;
-      linked[out] = 0;
-      ++out;
+      elements[out++] = kBlankId;
       from = static_cast<std::size_t>(start) + run_length;
     }
     keep(elements.size());
     elements.resize(out);
-    linked.resize(out);
+    CutStretches(stretches, run_length);
+  }
+
+  // The stretches after Compact: each less its occurrences (taken_, in
+  // order), every piece moved down by run_length - 1 elements per
+  // occurrence before it.
+  void CutStretches(std::vector<Stretch>& stretches, int run_length) const {
+    std::vector<Stretch> pieces;
+    pieces.reserve(stretches.size() + taken_.size());
+    std::size_t next = 0;  // the first occurrence not yet passed
+    const auto add = [&](int32_t begin, int32_t end) {
+      if (end - begin < 2) return;
+      const auto shift = static_cast<int32_t>(next) * (run_length - 1);
+      pieces.push_back({begin - shift, end - shift});
+    };
+    for (const Stretch& stretch : stretches) {
+      int32_t begin = stretch.begin;
+      while (next < taken_.size() && taken_[next] < stretch.end) {
+        add(begin, taken_[next]);
+        begin = taken_[next] + run_length;
+        ++next;
+      }
+      add(begin, stretch.end);
+    }
+    stretches.swap(pieces);
   }
 
   Workspace& ws_;
@@ -625,11 +655,11 @@ void ExtractChineseTerms(Workspace& ws) {
   ws.TermTable.DeleteAllRows();
   EventPacer pacer(ws);
   std::vector<ElementId> elements = ws.CharList.codes();
-  std::vector<uint8_t> linked = LinkedPairs(elements);
+  std::vector<Stretch> stretches = StretchesOf(LinkedPairs(elements));
   PassRunner pass(ws, pacer);
   bool found_any = false;
   for (int p = 1; p <= kPasses; ++p) {
-    if (pass.Run(elements, linked, kLongestRun + 1 - p)) found_any = true;
+    if (pass.Run(elements, stretches, kLongestRun + 1 - p)) found_any = true;
     const double percent = static_cast<double>(p) / kPasses * 100;
     ws.fields.status = ConcatText(NumberToText(FloorToInt(percent)), kPercent);
     pacer.Yield();
