@@ -86,12 +86,13 @@ void AddTermCounts(Workspace& ws, int row) {
   }
 }
 
-// Whether the penalty's text stands where it looks in the sentence.
-bool Fires(const Penalty& penalty, const GbkText& sentence) {
+// Whether the penalty's text stands where it looks in the sentence; head
+// is the sentence's first kHeadBytes bytes.
+bool Fires(const Penalty& penalty, const GbkText& sentence, const GbkText& head) {
   const GbkText sought(penalty.sought);
   switch (penalty.where) {
     case SearchIn::kHead:
-      return FindText(TextLeft(sentence, kHeadBytes), sought) != -1;
+      return FindText(head, sought) != -1;
     case SearchIn::kSentence:
       return FindText(sentence, sought) != -1;
     case SearchIn::kLastByte:
@@ -102,8 +103,9 @@ bool Fires(const Penalty& penalty, const GbkText& sentence) {
 
 void ApplyPenalties(WorkTable& sentences, int row, std::span<const Penalty> penalties) {
   const GbkText& sentence = sentences.GetCell(row, kTextColumn);
+  const GbkText head = TextLeft(sentence, kHeadBytes);
   for (const Penalty& penalty : penalties) {
-    if (Fires(penalty, sentence)) DivideScore(sentences, row, penalty.divisor);
+    if (Fires(penalty, sentence, head)) DivideScore(sentences, row, penalty.divisor);
   }
 }
 
