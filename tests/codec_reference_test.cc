@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,14 @@ TEST(CodecReferenceTest, MixedTextsConvertAsIconvConvertsThem) {
       bytes += static_cast<char>(next() % 256);
     }
     ExpectSameAsIconv(utf8);
+    // The one-pass conversion gives up exactly where the text is not plain
+    // UTF-8, and otherwise agrees.
+    const bool plain = !FindInvalidUtf8(utf8) && utf8.find('\0') == std::string::npos;
+    const std::optional<GbkText> strict = WellFormedUtf8ToGbk(utf8);
+    ASSERT_EQ(strict.has_value(), plain);
+    if (plain) {
+      EXPECT_EQ(*strict, Utf8ToGbk(utf8));
+    }
     EXPECT_EQ(GbkToUtf8(bytes), reference::GbkToUtf8(bytes));
     const GbkText gbk = Utf8ToGbk(utf8);
     EXPECT_EQ(GbkToUtf8(gbk.view()), reference::GbkToUtf8(gbk.view()));

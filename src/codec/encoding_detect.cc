@@ -147,8 +147,21 @@ bool RefuseNul(std::string_view bytes, std::size_t base, std::string* error) {
 // The decoders of each encoding over the bytes after a byte-order mark of
 // base bytes; offsets in messages count from the start of the input.
 
+// The common case, UTF-8 without NUL, in one pass; false when bytes are
+// not that, with decoded untouched.
+bool DecodePlainUtf8(std::string_view bytes, DecodedText* decoded) {
+  std::size_t replaced = 0;
+  std::optional<GbkText> text = WellFormedUtf8ToGbk(bytes, &replaced);
+  if (!text) return false;
+  decoded->encoding = ReadEncoding::kUtf8;
+  decoded->text = std::move(*text);
+  decoded->replaced = replaced;
+  return true;
+}
+
 bool DecodeUtf8(std::string_view bytes, std::size_t base, DecodedText* decoded,
                 std::string* error) {
+  if (DecodePlainUtf8(bytes, decoded)) return true;
   if (RefuseNul(bytes, base, error)) return false;
   if (const std::optional<std::size_t> bad = FindInvalidUtf8(bytes)) {
     *error = "invalid UTF-8 at " + OffsetText(base + *bad);
@@ -230,6 +243,7 @@ bool DecodeAuto(std::string_view bytes, DecodedText* decoded, std::string* error
     return DecodeGb18030(bytes.substr(4), 4, decoded, error);
   }
 
+  if (DecodePlainUtf8(bytes, decoded)) return true;
   const std::optional<std::size_t> not_utf8 = FindInvalidUtf8(bytes);
   const std::size_t nul = bytes.find('\0');
   if (!not_utf8 && nul == std::string_view::npos) {

@@ -107,7 +107,12 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8) {
   return std::nullopt;
 }
 
-GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
+namespace {
+
+// The conversion of Utf8ToGbk. When strict, it gives up (nullopt) at a
+// NUL byte or the first ill-formed sequence instead of writing "?".
+template <bool kStrict>
+std::optional<GbkText> ConvertUtf8(std::string_view utf8, std::size_t* replaced) {
   // No character gets longer: ASCII stays one byte, every other character
   // of two to four UTF-8 bytes becomes at most two, and a replaced byte or
   // character one.
@@ -132,6 +137,7 @@ GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
     }
     const std::size_t length = b == 0 ? 0 : Utf8SequenceLength(utf8, i);
     if (length == 0) {  // U+0000, or one byte of an ill-formed sequence
+      if (kStrict) return std::nullopt;
       *o++ = '?';
       ++count;
       ++i;
@@ -153,6 +159,16 @@ GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
   out.resize(static_cast<std::size_t>(o - out.data()));
   if (replaced != nullptr) *replaced = count;
   return GbkText(std::move(out));
+}
+
+}  // namespace
+
+GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced) {
+  return *ConvertUtf8<false>(utf8, replaced);
+}
+
+std::optional<GbkText> WellFormedUtf8ToGbk(std::string_view utf8, std::size_t* replaced) {
+  return ConvertUtf8<true>(utf8, replaced);
 }
 
 std::string GbkToUtf8(std::string_view gbk) {

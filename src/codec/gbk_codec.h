@@ -34,6 +34,12 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view utf8);
 // U+E007F vanish without a "?", as iconv drops them.
 GbkText Utf8ToGbk(std::string_view utf8, std::size_t* replaced = nullptr);
 
+// Utf8ToGbk of text that is all well-formed UTF-8 without U+0000, in one
+// pass where FindInvalidUtf8 and Utf8ToGbk take two; nullopt (replaced
+// untouched) when utf8 holds an ill-formed sequence or a NUL byte.
+std::optional<GbkText> WellFormedUtf8ToGbk(std::string_view utf8,
+                                           std::size_t* replaced = nullptr);
+
 // UTF-8 text of GBK bytes. A byte sequence that is not a GBK character
 // becomes U+FFFD, one per byte, and the scan goes on at the next byte, so
 // every well-formed stretch converts (and converts back) unchanged.
