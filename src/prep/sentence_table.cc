@@ -1,5 +1,6 @@
 #include "prep/sentence_table.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,30 +47,30 @@ const ClauseRule kChineseClause = {10, "\xA3\xAC"};  // ，
 const ClauseRule kEnglishClause = {20, ","};
 
 // t without the stretch from its first opening mark to the first closing
-// mark behind it, both marks included. When no closing mark stands behind
-// the opening mark, t is kept whole: cutting there would repeat part of the
-// sentence instead of removing anything.
-GbkText RemoveFirstBracketed(const GbkText& t, const BracketPair& brackets) {
+// mark behind it, both marks included; nullopt when there is none. When no
+// closing mark stands behind the opening mark, t is kept whole: cutting
+// there would repeat part of the sentence instead of removing anything.
+std::optional<GbkText> RemoveFirstBracketed(const GbkText& t, const BracketPair& brackets) {
   const int p = FindText(t, brackets.open);
-  if (p == -1) return t;
+  if (p == -1) return std::nullopt;
   const int length = TextLength(t);
   const int open_end = p - 1 + TextLength(brackets.open);  // bytes up to it
   // The opening mark was found on a character boundary and is whole
   // characters, so the text behind it starts on one too: searching it finds
   // exactly the closing marks a scan of t would find there.
   const int in_tail = FindText(TextRight(t, length - open_end), brackets.close);
-  if (in_tail == -1) return t;
+  if (in_tail == -1) return std::nullopt;
   const int q = open_end + in_tail;
   const int close_end = q - 1 + TextLength(brackets.close);
   return ConcatText(TextLeft(t, p - 1), TextRight(t, length - close_end));
 }
 
 // t from two bytes behind the start of its first clause mark on, when that
-// mark lies wholly within the window. Two bytes whatever the mark's width:
-// for "，" exactly the mark goes, for "," the comma and the byte behind it,
-// normally a blank.
-GbkText CutLeadingClause(const GbkText& t, const ClauseRule& clause) {
-  if (FindText(TextLeft(t, clause.window), clause.mark) == -1) return t;
+// mark lies wholly within the window; nullopt when it does not. Two bytes
+// whatever the mark's width: for "，" exactly the mark goes, for "," the
+// comma and the byte behind it, normally a blank.
+std::optional<GbkText> CutLeadingClause(const GbkText& t, const ClauseRule& clause) {
+  if (FindText(TextLeft(t, clause.window), clause.mark) == -1) return std::nullopt;
   const int p = FindText(t, clause.mark);
   return TextRight(t, TextLength(t) - p - 1);
 }
@@ -103,12 +104,29 @@ void TrimSentences(Workspace& ws, Language language) {
   WorkTable& table = ws.SentenceTable;
   const int rows = table.RowCount();
   for (int r = 0; r < rows; ++r) {
-    GbkText t = table.GetCell(r, kTextColumn);
+    // Most sentences lose nothing: the cell is read in place and written
+    // only when a step cut something.
+    const GbkText& cell = table.GetCell(r, kTextColumn);
+    std::optional<GbkText> trimmed;
+    const BracketPair* idle = nullptr;  // brackets of a pass that cut nothing
     for (const BracketPair& brackets : passes) {
-      t = RemoveFirstBracketed(t, brackets);
+      // A pass that cut nothing leaves the text as it was, so the same
+      // brackets again cut nothing either.
+      if (idle != nullptr && brackets.open == idle->open && brackets.close == idle->close) {
+        continue;
+      }
+      std::optional<GbkText> cut = RemoveFirstBracketed(trimmed ? *trimmed : cell, brackets);
+      if (cut) {
+        trimmed = std::move(cut);
+        idle = nullptr;
+      } else {
+        idle = &brackets;
+      }
     }
-    t = CutLeadingClause(t, clause);
-    table.SetCell(r, kTextColumn, t);
+    if (std::optional<GbkText> cut = CutLeadingClause(trimmed ? *trimmed : cell, clause)) {
+      trimmed = std::move(cut);
+    }
+    if (trimmed) table.SetCell(r, kTextColumn, *trimmed);
   }
 }
 
