@@ -19,6 +19,25 @@ constexpr std::size_t kNone = std::string_view::npos;
 
 using scan_internal::At;
 
+// Below this many bytes FindText steps through the text character by
+// character: setting up a scan costs more than the comparisons, and the
+// scans of whole blocks need 16 places or more anyway. A sentence's head
+// (four bytes) is searched this way some ten times per sentence.
+constexpr std::size_t kShortText = 16;
+
+// FindText's place (0-based) of sought in the short text t, or kNone: the
+// first character boundary where the bytes match, letter case folded on
+// both sides.
+std::size_t FindInShortText(std::string_view t, std::string_view sought) {
+  const std::size_t k = sought.size();
+  for (std::size_t q = 0; q + k <= t.size(); q += CharWidthAt(t, q)) {
+    std::size_t i = 0;
+    while (i < k && FoldAsciiCase(At(t, q + i)) == FoldAsciiCase(At(sought, i))) ++i;
+    if (i == k) return q;
+  }
+  return kNone;
+}
+
 // Applies the full-width mapping of the number parsers, character by
 // character. A text of ASCII bytes only (the number cells) maps to itself
 // and is handed back as it is; otherwise the mapped text is built in
@@ -222,7 +241,9 @@ GbkText TextRight(const GbkText& t, int n) {
 
 int FindText(const GbkText& t, const GbkText& sought) {
   if (sought.empty()) return t.empty() ? -1 : 1;
-  const std::size_t q = BoundaryScan(t.view(), sought.view(), true).NextMatch(0);
+  const std::size_t q = t.size() < kShortText
+                            ? FindInShortText(t.view(), sought.view())
+                            : BoundaryScan(t.view(), sought.view(), true).NextMatch(0);
   return q == kNone ? -1 : static_cast<int>(q) + 1;
 }
 
