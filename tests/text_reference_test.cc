@@ -146,6 +146,22 @@ TEST(TextReferenceTest, ProductRuleListsAgreeOnTheirOwnMarks) {
   }
 }
 
+TEST(TextReferenceTest, ProductRuleListsAgreeOnLongTexts) {
+  // Over 256 KiB, where the rule passes count bytes but record no pairs.
+  const std::vector<RuleList> lists = {ChineseMarkRules, EnglishMarkRules,
+                                       ChineseCountRules, EnglishCountRules};
+  std::mt19937 rng(20261212);
+  for (const RuleList rules : lists) {
+    std::vector<std::string_view> pieces = {" ", "  ", "\r\n", "x", "S",
+                                            "\xD6\xD0\xB9\xFA"};  // 中国
+    for (const ReplacementRule& rule : rules) pieces.push_back(rule.sought);
+    std::string bytes;
+    while (bytes.size() < (300u << 10)) bytes += pieces[rng() % pieces.size()];
+    const GbkText t(bytes);
+    EXPECT_EQ(Applied(t, rules), ReferenceRules(t, rules));
+  }
+}
+
 // The reference itself on the cases the rules spell out, so that an
 // agreement above means agreement with the rules.
 TEST(TextReferenceTest, FindsAsDocumented) {

@@ -20,11 +20,22 @@ using scan_internal::At;
 // text that occurs has each of its bytes and each of its neighbouring pairs
 // in the text, so a rule whose sought text has one that is missing here
 // cannot match.
+//
+// The pairs are recorded only for texts up to kPairTextLimit bytes. A long
+// text holds nearly every pair the rules seek, so recording them (some ten
+// instructions a byte) would cost more than the scans it could spare; its
+// bytes are only counted, and every pair counts as present.
 class PresentBytes {
  public:
-  explicit PresentBytes(std::string_view t) {
+  static constexpr std::size_t kPairTextLimit = 256 << 10;
+
+  explicit PresentBytes(std::string_view t) : with_pairs_(t.size() <= kPairTextLimit) {
     const auto* p = reinterpret_cast<const unsigned char*>(t.data());
     if (t.empty()) return;
+    if (!with_pairs_) {
+      CountBytes(p, t.size());
+      return;
+    }
     unsigned previous = p[0];
     Set(bytes_, previous);
     ++counts_[previous];
@@ -47,6 +58,7 @@ class PresentBytes {
     for (std::size_t i = 0; i < sought.size(); ++i) {
       if (!HasByte(At(sought, i))) return false;
     }
+    if (!with_pairs_) return true;
     for (std::size_t i = 0; i + 1 < sought.size(); ++i) {
       if (!Test(pairs_, std::size_t{At(sought, i)} << 8 | At(sought, i + 1))) {
         return false;
@@ -65,6 +77,7 @@ class PresentBytes {
   // The bytes and inner pairs of a replacement that was written.
   void AddText(std::string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i) Set(bytes_, At(s, i));
+    if (!with_pairs_) return;
     for (std::size_t i = 0; i + 1 < s.size(); ++i) {
       Set(pairs_, std::size_t{At(s, i)} << 8 | At(s, i + 1));
     }
@@ -72,6 +85,7 @@ class PresentBytes {
 
   // A pair that a rewrite formed where two pieces of its output meet.
   void AddPair(char first, char second) {
+    if (!with_pairs_) return;
     Set(pairs_, std::size_t{static_cast<unsigned char>(first)} << 8 |
                     static_cast<unsigned char>(second));
   }
@@ -86,7 +100,7 @@ class PresentBytes {
     for (unsigned b = 0; b < 0x80; ++b) {
       if (map[b] != b && HasByte(static_cast<unsigned char>(b))) changed[count++] = b;
     }
-    for (std::size_t first = 0; first < 256; ++first) {
+    for (std::size_t first = 0; with_pairs_ && first < 256; ++first) {
       if (!HasByte(static_cast<unsigned char>(first))) continue;
       for (std::size_t k = 0; k < count; ++k) {
         if (Test(pairs_, first << 8 | changed[k])) Set(pairs_, first << 8 | map[changed[k]]);
@@ -100,6 +114,24 @@ class PresentBytes {
   }
 
  private:
+  // The byte counts and byte set of a long text, in four interleaved
+  // tables so that neighbouring bytes do not wait on the same counter.
+  void CountBytes(const unsigned char* p, std::size_t n) {
+    std::array<std::array<std::uint32_t, 256>, 4> counts{};
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+      ++counts[0][p[i]];
+      ++counts[1][p[i + 1]];
+      ++counts[2][p[i + 2]];
+      ++counts[3][p[i + 3]];
+    }
+    for (; i < n; ++i) ++counts[0][p[i]];
+    for (std::size_t b = 0; b < 256; ++b) {
+      counts_[b] = counts[0][b] + counts[1][b] + counts[2][b] + counts[3][b];
+      if (counts_[b] != 0) Set(bytes_, b);
+    }
+  }
+
   template <std::size_t N>
   static void Set(std::array<std::uint64_t, N>& bits, std::size_t i) {
     bits[i >> 6] |= std::uint64_t{1} << (i & 63);
@@ -109,6 +141,7 @@ class PresentBytes {
     return (bits[i >> 6] >> (i & 63)) & 1;
   }
 
+  bool with_pairs_;
   std::array<std::uint32_t, 256> counts_{};
   std::array<std::uint64_t, 4> bytes_{};
   std::array<std::uint64_t, 1024> pairs_{};
