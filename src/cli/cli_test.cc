@@ -326,6 +326,13 @@ TEST(CliTest, ClosedOutputIsAnError) {
       {{}, "e"},
       {{"--json"}, "e"},
       {{"--jsonl"}, "{\"article\": \"e\"}\n{\"article\": \"f\"}\n"},
+      // Several workers, each of which may be the one writing when the
+      // output fails.
+      {{"--jsonl", "-j", "3"}, [] {
+         std::string lines;
+         for (int i = 0; i < 200; ++i) lines += "{\"article\": \"The line opened.\"}\n";
+         return lines;
+       }()},
   };
   for (const auto& [args, input] : runs) {
     ProcessOptions options;

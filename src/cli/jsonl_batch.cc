@@ -105,21 +105,27 @@ std::string ResultOf(const InputLine& line, int default_length_class) {
                          line.number, default_length_class);
 }
 
-// What the reader, the workers and the writer share, under one mutex.
+// What the reader and the workers share, under one mutex. The results are
+// written by the workers themselves: the one that finishes the next result
+// to write writes it and every result after it that is done, while the
+// others go on summarising. No thread waits to write and none has to be
+// woken for each result, which would take turns with the workers for the
+// cores.
 class Batch {
  public:
-  explicit Batch(const BatchOptions& options)
+  Batch(const BatchOptions& options, std::FILE* out)
       : default_length_class_(options.default_length_class),
-        max_lines_(kLinesInFlightPerJob * static_cast<std::size_t>(options.jobs)) {}
+        max_lines_(kLinesInFlightPerJob * static_cast<std::size_t>(options.jobs)),
+        out_(out) {}
 
   // The reader: reads lines until the input ends or the batch stops.
   void Read(LineReader& reader);
-  // A worker: summarises lines until none are left or the batch stops.
+  // A worker: summarises lines until none are left or the batch stops,
+  // writing results as described above.
   void Work();
-  // The writer: writes the results in input order until all are written;
-  // false with error set when the output fails (the batch then stops) or
-  // the input failed.
-  bool Write(std::FILE* out, const std::string& input_name, std::string* error);
+  // After the workers: writes what is left and flushes; false with error
+  // set when the output failed (the batch then stopped) or the input did.
+  bool Finish(const std::string& input_name, std::string* error);
 
  private:
   struct Result {
@@ -131,17 +137,19 @@ class Batch {
     return read_ - written_ < max_lines_ &&
            (bytes_ == 0 || bytes_ + bytes <= kBytesInFlight);
   }
-  bool AllWritten() const { return input_ended_ && written_ == read_; }
   bool NextIsDone() const { return results_.count(written_ + 1) != 0; }
   void Stop(std::unique_lock<std::mutex>& lock);
+  void WriteDone(std::unique_lock<std::mutex>& lock);
+  bool WriteOne(std::unique_lock<std::mutex>& lock);
+  bool Flush(std::unique_lock<std::mutex>& lock);
 
   const int default_length_class_;
   const std::size_t max_lines_;
+  std::FILE* const out_;
 
   std::mutex mutex_;
   std::condition_variable room_;  // the reader waits for room
   std::condition_variable work_;  // the workers wait for lines
-  std::condition_variable done_;  // the writer waits for the next result
   std::deque<InputLine> lines_;   // read, not yet taken by a worker
   std::map<std::size_t, Result> results_;  // done, not yet written
   std::size_t read_ = 0;
@@ -149,6 +157,9 @@ class Batch {
   std::size_t bytes_ = 0;  // of the lines read but not written
   bool input_ended_ = false;
   int read_error_ = 0;
+  bool writing_ = false;         // a worker is writing: the others leave it to it
+  bool write_failed_ = false;
+  int write_error_ = 0;
   bool stopped_ = false;
 };
 
@@ -161,7 +172,6 @@ void Batch::Read(LineReader& reader) {
       input_ended_ = true;
       read_error_ = reader.error_number();
       work_.notify_all();
-      done_.notify_all();
       return;
     }
     const std::size_t bytes = line.text.size();
@@ -186,9 +196,8 @@ void Batch::Work() {
     Result result{ResultOf(line, default_length_class_), line.text.size()};
     line = InputLine();  // the text is not needed while the result waits
     lock.lock();
-    const bool next = number == written_ + 1;
     results_.emplace(number, std::move(result));
-    if (next) done_.notify_one();
+    if (!writing_) WriteDone(lock);
   }
 }
 
@@ -199,48 +208,76 @@ void Batch::Stop(std::unique_lock<std::mutex>& lock) {
   work_.notify_all();
 }
 
-bool Batch::Write(std::FILE* out, const std::string& input_name, std::string* error) {
-  const auto fail = [&](int error_number, std::unique_lock<std::mutex>& lock) {
-    *error = std::string("standard output: ") +
-             (error_number != 0 ? std::strerror(error_number) : "write failed");
+// Writes the results that are done, in order from the next one, and
+// flushes once the next one is not done yet, so that what is written is
+// handed on while the rest is summarised. Called with the lock held, which
+// is let go while writing; results that come meanwhile are written too.
+void Batch::WriteDone(std::unique_lock<std::mutex>& lock) {
+  writing_ = true;
+  while (!stopped_ && NextIsDone()) {
+    while (!stopped_ && NextIsDone()) {
+      if (!WriteOne(lock)) break;
+    }
+    if (!stopped_ && !NextIsDone()) Flush(lock);
+  }
+  writing_ = false;
+}
+
+// Writes the next result; false (and the batch stopped) when the output
+// fails.
+bool Batch::WriteOne(std::unique_lock<std::mutex>& lock) {
+  const auto next = results_.find(written_ + 1);
+  Result result = std::move(next->second);
+  results_.erase(next);
+  lock.unlock();
+  result.text.push_back('\n');
+  errno = 0;
+  const bool ok = std::fwrite(result.text.data(), 1, result.text.size(), out_) ==
+                  result.text.size();
+  const int error_number = errno;
+  lock.lock();
+  if (!ok) {
+    write_failed_ = true;
+    write_error_ = error_number;
     Stop(lock);
     return false;
-  };
-  std::unique_lock lock(mutex_);
-  while (!AllWritten()) {
-    if (!NextIsDone()) {
-      // Nothing to write until the next result comes: hand on what is written.
-      lock.unlock();
-      errno = 0;
-      if (std::fflush(out) != 0) return fail(errno, lock);
-      lock.lock();
-      done_.wait(lock, [&] { return NextIsDone() || AllWritten(); });
-      continue;
-    }
-    const auto next = results_.find(written_ + 1);
-    Result result = std::move(next->second);
-    results_.erase(next);
-    lock.unlock();
-    result.text.push_back('\n');
-    errno = 0;
-    if (std::fwrite(result.text.data(), 1, result.text.size(), out) != result.text.size()) {
-      return fail(errno, lock);
-    }
-    lock.lock();
-    ++written_;
-    bytes_ -= result.input_bytes;
-    // The reader is woken only once half the lines in flight are written,
-    // and then reads on until the room is full again: one wake-up per many
-    // lines instead of one per line, which would take turns with the
-    // workers for the cores.
-    if (read_ - written_ <= max_lines_ / 2) room_.notify_one();
   }
-  const int read_error = read_error_;
+  ++written_;
+  bytes_ -= result.input_bytes;
+  // The reader is woken only once half the lines in flight are written,
+  // and then reads on until the room is full again: one wake-up per many
+  // lines instead of one per line.
+  if (read_ - written_ <= max_lines_ / 2) room_.notify_one();
+  return true;
+}
+
+bool Batch::Flush(std::unique_lock<std::mutex>& lock) {
   lock.unlock();
   errno = 0;
-  if (std::fflush(out) != 0) return fail(errno, lock);
-  if (read_error != 0) {
-    *error = input_name + ": " + std::strerror(read_error);
+  const bool ok = std::fflush(out_) == 0;
+  const int error_number = errno;
+  lock.lock();
+  if (!ok) {
+    write_failed_ = true;
+    write_error_ = error_number;
+    Stop(lock);
+  }
+  return ok;
+}
+
+bool Batch::Finish(const std::string& input_name, std::string* error) {
+  std::unique_lock lock(mutex_);
+  // Every worker has ended, so every result is done and written, unless
+  // the batch stopped; this is the last write and flush in any case.
+  if (!stopped_) WriteDone(lock);
+  if (!write_failed_) Flush(lock);
+  if (write_failed_) {
+    *error = std::string("standard output: ") +
+             (write_error_ != 0 ? std::strerror(write_error_) : "write failed");
+    return false;
+  }
+  if (read_error_ != 0) {
+    *error = input_name + ": " + std::strerror(read_error_);
     return false;
   }
   return true;
@@ -250,15 +287,17 @@ bool Batch::Write(std::FILE* out, const std::string& input_name, std::string* er
 
 bool RunJsonlBatch(int input_fd, const std::string& input_name, std::FILE* out,
                    const BatchOptions& options, std::string* error) {
-  const auto batch = std::make_shared<Batch>(options);
+  const auto batch = std::make_shared<Batch>(options, out);
   std::thread reader([batch, input_fd] {
     LineReader lines(input_fd);
     batch->Read(lines);
   });
+  // The calling thread is one of the workers.
   std::vector<std::thread> workers;
-  for (int i = 0; i < options.jobs; ++i) workers.emplace_back([batch] { batch->Work(); });
-  const bool ok = batch->Write(out, input_name, error);
+  for (int i = 1; i < options.jobs; ++i) workers.emplace_back([batch] { batch->Work(); });
+  batch->Work();
   for (std::thread& worker : workers) worker.join();
+  const bool ok = batch->Finish(input_name, error);
   if (ok) {
     reader.join();
   } else {
@@ -268,5 +307,4 @@ bool RunJsonlBatch(int input_fd, const std::string& input_name, std::FILE* out,
   }
   return ok;
 }
-
 }  // namespace quillet::cli
