@@ -4,10 +4,11 @@
 //
 // One thread reads lines and the workers (the calling thread one of them)
 // summarise them, each article on a workspace of its own; the worker that
-// finishes the next result to write writes the results in input order. Memory stays bounded: a line over kMaxInputBytes is skipped
-// unread (it gives an error line), and the reader waits while 64 lines per
-// job, or 64 MiB of lines, are read but not yet written. Output is flushed
-// whenever the next result is not ready yet.
+// finishes the next result to write writes the results in input order.
+// Memory stays bounded: a line over kMaxInputBytes is skipped unread (it
+// gives an error line), and the reader waits while 64 lines per job, or
+// 64 MiB of lines, are read but not yet written. Output is flushed whenever
+// the next result is not ready yet.
 
 #ifndef QUILLET_CLI_JSONL_BATCH_H_
 #define QUILLET_CLI_JSONL_BATCH_H_
