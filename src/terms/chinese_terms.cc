@@ -290,29 +290,44 @@ std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& elements) {
   const auto joinable = [&](std::size_t i) {
     return elements[i] != kBlankId && elements[i + 1] != kBlankId;
   };
-  const auto pair_at = [&](std::size_t i) -> uint32_t {
-    return static_cast<uint32_t>(elements[i]) << 16 | elements[i + 1];
+  // Each distinct pair gets a number in the order it is first met; a table
+  // of linear probing, grown as pairs come, finds the number of a pair.
+  // Far fewer pairs are distinct than there are places, so the table stays
+  // small: a 1 MB article has some 500,000 places and a table of 1 MB.
+  std::vector<uint32_t> pair_of;   // per distinct pair: the pair
+  std::vector<uint8_t> count_of;   // per distinct pair: its count, up to three
+  std::vector<uint32_t> number_at(pairs);  // per place: its pair's number
+  int bits = 12;
+  std::vector<uint32_t> slots(std::size_t{1} << bits, 0);  // number + 1, or 0
+  const auto find_slot = [&](uint32_t pair) {
+    const std::size_t mask = slots.size() - 1;
+    std::size_t slot = SlotOf(pair, bits);
+    while (slots[slot] != 0 && pair_of[slots[slot] - 1] != pair) slot = (slot + 1) & mask;
+    return slot;
   };
-  // Keyed by the pair itself; no element is 0, so no pair is 0, the mark
-  // of a free slot. Counts stop at three.
-  const int bits = SlotBits(pairs);
-  const std::size_t mask = (std::size_t{1} << bits) - 1;
-  std::vector<uint32_t> slot_pair(mask + 1, 0);
-  std::vector<uint8_t> slot_count(mask + 1, 0);
-  std::vector<uint32_t> slot_of_pair(pairs);
   for (std::size_t i = 0; i < pairs; ++i) {
     if (!joinable(i)) continue;
-    const uint32_t pair = pair_at(i);
-    std::size_t slot = SlotOf(pair, bits);
-    while (slot_pair[slot] != 0 && slot_pair[slot] != pair) {
-      slot = (slot + 1) & mask;
+    const uint32_t pair = static_cast<uint32_t>(elements[i]) << 16 | elements[i + 1];
+    std::size_t slot = find_slot(pair);
+    if (slots[slot] == 0) {
+      pair_of.push_back(pair);
+      count_of.push_back(0);
+      slots[slot] = static_cast<uint32_t>(pair_of.size());
+      if (pair_of.size() * 2 > slots.size()) {
+        ++bits;
+        slots.assign(std::size_t{1} << bits, 0);
+        for (std::size_t n = 0; n < pair_of.size(); ++n) {
+          slots[find_slot(pair_of[n])] = static_cast<uint32_t>(n + 1);
+        }
+        slot = find_slot(pair);
+      }
     }
-    slot_pair[slot] = pair;
-    if (slot_count[slot] < kLeastOccurrences) ++slot_count[slot];
-    slot_of_pair[i] = static_cast<uint32_t>(slot);
+    const uint32_t number = slots[slot] - 1;
+    if (count_of[number] < kLeastOccurrences) ++count_of[number];
+    number_at[i] = number;
   }
   for (std::size_t i = 0; i < pairs; ++i) {
-    if (joinable(i)) linked[i] = slot_count[slot_of_pair[i]] >= kLeastOccurrences;
+    if (joinable(i)) linked[i] = count_of[number_at[i]] >= kLeastOccurrences;
   }
   return linked;
 }
