@@ -142,6 +142,8 @@ class Batch {
   void WriteDone(std::unique_lock<std::mutex>& lock);
   bool WriteOne(std::unique_lock<std::mutex>& lock);
   bool Flush(std::unique_lock<std::mutex>& lock);
+  // Records a failed write or flush and stops the batch.
+  void WriteFailed(int error_number, std::unique_lock<std::mutex>& lock);
 
   const int default_length_class_;
   const std::size_t max_lines_;
@@ -157,9 +159,8 @@ class Batch {
   std::size_t bytes_ = 0;  // of the lines read but not written
   bool input_ended_ = false;
   int read_error_ = 0;
-  bool writing_ = false;         // a worker is writing: the others leave it to it
-  bool write_failed_ = false;
-  int write_error_ = 0;
+  bool writing_ = false;  // a worker is writing: the others leave it to it
+  std::optional<int> write_error_;  // errno of a failed write, once one failed
   bool stopped_ = false;
 };
 
@@ -237,9 +238,7 @@ bool Batch::WriteOne(std::unique_lock<std::mutex>& lock) {
   const int error_number = errno;
   lock.lock();
   if (!ok) {
-    write_failed_ = true;
-    write_error_ = error_number;
-    Stop(lock);
+    WriteFailed(error_number, lock);
     return false;
   }
   ++written_;
@@ -257,12 +256,13 @@ bool Batch::Flush(std::unique_lock<std::mutex>& lock) {
   const bool ok = std::fflush(out_) == 0;
   const int error_number = errno;
   lock.lock();
-  if (!ok) {
-    write_failed_ = true;
-    write_error_ = error_number;
-    Stop(lock);
-  }
+  if (!ok) WriteFailed(error_number, lock);
   return ok;
+}
+
+void Batch::WriteFailed(int error_number, std::unique_lock<std::mutex>& lock) {
+  write_error_ = error_number;
+  Stop(lock);
 }
 
 bool Batch::Finish(const std::string& input_name, std::string* error) {
@@ -270,10 +270,10 @@ bool Batch::Finish(const std::string& input_name, std::string* error) {
   // Every worker has ended, so every result is done and written, unless
   // the batch stopped; this is the last write and flush in any case.
   if (!stopped_) WriteDone(lock);
-  if (!write_failed_) Flush(lock);
-  if (write_failed_) {
+  if (!write_error_) Flush(lock);
+  if (write_error_) {
     *error = std::string("standard output: ") +
-             (write_error_ != 0 ? std::strerror(write_error_) : "write failed");
+             (*write_error_ != 0 ? std::strerror(*write_error_) : "write failed");
     return false;
   }
   if (read_error_ != 0) {
