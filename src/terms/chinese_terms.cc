@@ -65,6 +65,7 @@
 #include <utility>
 #include <vector>
 
+#include "terms/distinct_numbers.h"
 #include "terms/event_pacer.h"
 #include "terms/term_table.h"
 #include "text/gbk_char.h"
@@ -93,29 +94,6 @@ GbkText TextOf(std::span<const ElementId> elements) {
   out.reserve(elements.size() * 2);
   CharacterList::AppendBytes(elements, out);
   return GbkText(std::move(out));
-}
-
-// ---------------------------------------------------------------------------
-// Open-addressing tables.
-//
-// The two lookups made once per element, the pairs of neighbours at the
-// start and the runs in every pass, use flat tables with linear probing.
-// std::unordered_map allocates a node per entry: for the pairs alone it
-// made the stage a third slower on a 1 MB article and nearly twice as slow
-// on the 8 KB sample, and the run table is consulted sixteen times as
-// often. Both tables place a key by its hash times the golden ratio.
-
-// Slot of a hash in a table of 2^bits slots: the top bits of the hash times
-// the golden ratio, well mixed for any hash.
-std::size_t SlotOf(uint64_t hash, int bits) {
-  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
-}
-
-// The bits of a table with at least twice as many slots as entries.
-int SlotBits(std::size_t entries) {
-  int bits = 4;
-  while ((std::size_t{1} << bits) < entries * 2) ++bits;
-  return bits;
 }
 
 // ---------------------------------------------------------------------------
@@ -167,7 +145,8 @@ class RunGroups {
     runs_.clear();
     ForEachRun(elements, stretches, run_length, pacer,
                [&](int start, uint64_t hash) { runs_.push_back({start, -1, hash}); });
-    ResetTable(runs_.size());
+    groups_.Clear(runs_.size());
+    group_size_.clear();
     for (RunAt& run : runs_) run.group = FindOrAddGroup(run.start, run.hash);
     CollectLargeGroups();
   }
@@ -207,33 +186,17 @@ class RunGroups {
     }
   }
 
-  void ResetTable(std::size_t runs) {
-    slot_bits_ = SlotBits(runs);
-    slots_.assign(std::size_t{1} << slot_bits_, -1);
-    group_hash_.clear();
-    group_first_start_.clear();
-    group_size_.clear();
-  }
-
-  int FindOrAddGroup(int start, uint64_t hash) {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = SlotOf(hash, slot_bits_);
-    for (;; slot = (slot + 1) & mask) {
-      const int32_t group = slots_[slot];
-      if (group == -1) break;
-      const ElementId* first = elements_ + group_first_start_[group];
-      if (group_hash_[group] == hash &&
-          std::equal(first, first + run_length_, elements_ + start)) {
-        ++group_size_[group];
-        return group;
-      }
-    }
-    const int32_t group = static_cast<int32_t>(group_hash_.size());
-    slots_[slot] = group;
-    group_hash_.push_back(hash);
-    group_first_start_.push_back(start);
-    group_size_.push_back(1);
-    return group;
+  // The group of the run at start (hash is its hash), a new one when no
+  // run before it has the same elements; counts the run in it.
+  int32_t FindOrAddGroup(int32_t start, uint64_t hash) {
+    const ElementId* run = elements_ + start;
+    const uint32_t group = groups_.Number(
+        hash,
+        [&](int32_t first) { return std::equal(run, run + run_length_, elements_ + first); },
+        [&] { return start; });
+    if (group == group_size_.size()) group_size_.push_back(0);
+    ++group_size_[group];
+    return static_cast<int32_t>(group);
   }
 
   void CollectLargeGroups() {
@@ -261,11 +224,8 @@ class RunGroups {
 
   const ElementId* elements_ = nullptr;
   int run_length_ = 0;
-  int slot_bits_ = 0;
-  std::vector<RunAt> runs_;     // in ascending order of start
-  std::vector<int32_t> slots_;  // group number, or -1 for a free slot
-  std::vector<uint64_t> group_hash_;
-  std::vector<int32_t> group_first_start_;
+  std::vector<RunAt> runs_;                // in ascending order of start
+  DistinctNumbers<int32_t> groups_;        // keyed by the start of the first run
   std::vector<int32_t> group_size_;
   std::vector<int32_t> kept_index_;  // per group: its kept index, or -1
   std::vector<int32_t> offsets_;     // kept group i: starts_[offsets_[i] ..]
@@ -290,39 +250,17 @@ std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& elements) {
   const auto joinable = [&](std::size_t i) {
     return elements[i] != kBlankId && elements[i + 1] != kBlankId;
   };
-  // Each distinct pair gets a number in the order it is first met; a table
-  // of linear probing, grown as pairs come, finds the number of a pair.
   // Far fewer pairs are distinct than there are places, so the table stays
   // small: a 1 MB article has some 500,000 places and a table of 1 MB.
-  std::vector<uint32_t> pair_of;   // per distinct pair: the pair
-  std::vector<uint8_t> count_of;   // per distinct pair: its count, up to three
+  DistinctNumbers<uint32_t> distinct;
+  std::vector<uint8_t> count_of;           // per distinct pair: its count, up to three
   std::vector<uint32_t> number_at(pairs);  // per place: its pair's number
-  int bits = 12;
-  std::vector<uint32_t> slots(std::size_t{1} << bits, 0);  // number + 1, or 0
-  const auto find_slot = [&](uint32_t pair) {
-    const std::size_t mask = slots.size() - 1;
-    std::size_t slot = SlotOf(pair, bits);
-    while (slots[slot] != 0 && pair_of[slots[slot] - 1] != pair) slot = (slot + 1) & mask;
-    return slot;
-  };
   for (std::size_t i = 0; i < pairs; ++i) {
     if (!joinable(i)) continue;
     const uint32_t pair = static_cast<uint32_t>(elements[i]) << 16 | elements[i + 1];
-    std::size_t slot = find_slot(pair);
-    if (slots[slot] == 0) {
-      pair_of.push_back(pair);
-      count_of.push_back(0);
-      slots[slot] = static_cast<uint32_t>(pair_of.size());
-      if (pair_of.size() * 2 > slots.size()) {
-        ++bits;
-        slots.assign(std::size_t{1} << bits, 0);
-        for (std::size_t n = 0; n < pair_of.size(); ++n) {
-          slots[find_slot(pair_of[n])] = static_cast<uint32_t>(n + 1);
-        }
-        slot = find_slot(pair);
-      }
-    }
-    const uint32_t number = slots[slot] - 1;
+    const uint32_t number = distinct.Number(
+        pair, [&](uint32_t kept) { return kept == pair; }, [&] { return pair; });
+    if (number == count_of.size()) count_of.push_back(0);
     if (count_of[number] < kLeastOccurrences) ++count_of[number];
     number_at[i] = number;
   }

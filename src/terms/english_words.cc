@@ -1,11 +1,12 @@
 #include "terms/english_words.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <functional>
 #include <vector>
 
+#include "terms/distinct_numbers.h"
 #include "terms/event_pacer.h"
 #include "terms/term_table.h"
 #include "text/gbk_char.h"
@@ -82,76 +83,40 @@ void ForEachWord(std::string_view t, Piece piece) {
   if (start < t.size()) piece(t.substr(start));
 }
 
-struct WordCount {
-  std::string_view word;  // into the store of distinct words
-  int count;
-};
-
-// The distinct words met so far, in the order of first occurrence, with a
-// flat table of linear probing over them. A word of a 1 MB article is
-// looked up some 170,000 times; std::unordered_map, a node per entry,
-// made the whole stage about a third slower there.
-class WordCounts {
- public:
-  explicit WordCounts(std::size_t text_size) { store_.reserve(text_size); }
-
-  // Counts one more occurrence of word (not empty).
-  void Add(std::string_view word) {
-    const std::size_t hash = std::hash<std::string_view>{}(word);
-    std::size_t slot = hash & Mask();
-    for (; slots_[slot] != 0; slot = (slot + 1) & Mask()) {
-      WordCount& entry = counts_[slots_[slot] - 1];
-      if (entry.word == word) {
-        ++entry.count;
-        return;
-      }
-    }
-    // Each distinct word is stored once; a reduced word is never longer
-    // than the word it came from, so the store never grows past the text
-    // and its views stay valid.
-    const std::size_t at = store_.size();
-    store_.append(word);
-    counts_.push_back({std::string_view(store_.data() + at, word.size()), 1});
-    slots_[slot] = static_cast<uint32_t>(counts_.size());
-    if (counts_.size() * 2 > slots_.size()) Grow();
-  }
-
-  const std::vector<WordCount>& counts() const { return counts_; }
-
- private:
-  std::size_t Mask() const { return slots_.size() - 1; }
-
-  void Grow() {
-    slots_.assign(slots_.size() * 2, 0);
-    for (std::size_t i = 0; i < counts_.size(); ++i) {
-      std::size_t slot = std::hash<std::string_view>{}(counts_[i].word) & Mask();
-      while (slots_[slot] != 0) slot = (slot + 1) & Mask();
-      slots_[slot] = static_cast<uint32_t>(i + 1);
-    }
-  }
-
-  std::string store_;
-  std::vector<WordCount> counts_;
-  std::vector<uint32_t> slots_ = std::vector<uint32_t>(1024, 0);  // entry + 1, or 0
-};
-
 // Counts each reduced word with the number of words of the whole text that
 // equal it byte for byte, in the order of first occurrence, and records the
 // frequent long ones in that order. Empty words are never counted.
 void CountWords(Workspace& ws, EventPacer& pacer) {
   const std::string_view text = ws.WorkText.view();
-  WordCounts words(text.size());
+  // Each distinct word is stored once; a reduced word is never longer than
+  // the word it came from, so the store never grows past the text and the
+  // kept views into it stay valid.
+  std::string store;
+  store.reserve(text.size());
+  DistinctNumbers<std::string_view> words;
+  std::vector<int> counts;  // per word number
   std::string reduced;
   ForEachWord(text, [&](std::string_view word) {
     pacer.Tick();
     ReduceWord(word, &reduced);
-    if (!reduced.empty()) words.Add(reduced);
+    if (reduced.empty()) return;
+    const uint32_t number = words.Number(
+        std::hash<std::string_view>{}(reduced),
+        [&](std::string_view kept) { return kept == reduced; },
+        [&] {
+          const std::size_t at = store.size();
+          store.append(reduced);
+          return std::string_view(store.data() + at, reduced.size());
+        });
+    if (number == counts.size()) counts.push_back(0);
+    ++counts[number];
   });
   pacer.Yield();
-  for (const WordCount& c : words.counts()) {
-    if (c.count >= kLeastOccurrences && c.word.size() >= kShortestTerm) {
-      const int r = ws.TermTable.InsertRow(GbkText(c.word));
-      ws.TermTable.SetCell(r, kColumnA, NumberToText(static_cast<int32_t>(c.count)));
+  for (uint32_t n = 0; n < words.size(); ++n) {
+    const std::string_view word = words.key(n);
+    if (counts[n] >= kLeastOccurrences && word.size() >= kShortestTerm) {
+      const int r = ws.TermTable.InsertRow(GbkText(word));
+      ws.TermTable.SetCell(r, kColumnA, NumberToText(static_cast<int32_t>(counts[n])));
     }
   }
 }
