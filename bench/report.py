@@ -80,6 +80,14 @@ def load_memory(path):
     return rows
 
 
+def load_json_if_there(path):
+    """The JSON document in path, or None when there is no such file."""
+    if not os.path.exists(path):
+        return None
+    with open(path) as f:
+        return json.load(f)
+
+
 def memory_by_input(rows):
     """input -> one row for the fresh processes that ran it: the median of
     their first and warm times, the largest of their peaks."""
@@ -179,11 +187,8 @@ def table(outdir, repetitions):
             print(f"| {name} | {fmt_bytes(p['bytes'])} | {fmt_time(p['seconds'])} | "
                   f"{fmt_bytes(p['peak_kib'] * 1024)} | {fmt_time(wall('ots ' + name))} |")
 
-    batch_path = os.path.join(outdir, "batch.json")
-    batch = None
-    if os.path.exists(batch_path):
-        with open(batch_path) as f:
-            batch = json.load(f)
+    batch = load_json_if_there(os.path.join(outdir, "batch.json"))
+    if batch:
         print()
         print("| Batch (quillet-cli --jsonl) | Articles | --jobs 1 | "
               f"--jobs {batch['jobs']} | Articles/s, --jobs 1 | Throughput ratio |")
@@ -193,11 +198,8 @@ def table(outdir, repetitions):
               f"{batch['articles'] / batch['seconds_1']:.0f} | "
               f"{fmt_ratio(batch['seconds_1'] / batch['seconds_n'])} |")
 
-    python_path = os.path.join(outdir, "python.json")
-    python = None
-    if os.path.exists(python_path):
-        with open(python_path) as f:
-            python = json.load(f)
+    python = load_json_if_there(os.path.join(outdir, "python.json"))
+    if python:
         print()
         print("| Python (same file) | Articles | 1 | 2 | Ratio |")
         print("|---|---:|---:|---:|---:|")

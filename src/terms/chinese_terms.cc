@@ -250,8 +250,8 @@ std::vector<uint8_t> LinkedPairs(const std::vector<ElementId>& elements) {
   const auto joinable = [&](std::size_t i) {
     return elements[i] != kBlankId && elements[i + 1] != kBlankId;
   };
-  // Far fewer pairs are distinct than there are places, so the table stays
-  // small: a 1 MB article has some 500,000 places and a table of 1 MB.
+  // Far fewer pairs are distinct than there are places, so the table
+  // grown for them stays much smaller than one slot per place would be.
   DistinctNumbers<uint32_t> distinct;
   std::vector<uint8_t> count_of;           // per distinct pair: its count, up to three
   std::vector<uint32_t> number_at(pairs);  // per place: its pair's number

@@ -37,6 +37,8 @@ inline unsigned char At(std::string_view s, std::size_t i) {
   return static_cast<unsigned char>(s[i]);
 }
 
+inline bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
+
 inline bool IsAsciiLetter(unsigned char b) {
   return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A);
 }
@@ -75,19 +77,15 @@ class BoundaryScan {
       pair_filter_ = IsCommon(byte_counts[At(sought, anchor_)], t.size());
     }
 #endif
-    if (fold_case_) {
-      // Most sought texts have no capital to fold: they are then used as
-      // they are, with no copy.
-      folded_ = sought;
-      for (std::size_t i = 0; i < sought.size(); ++i) {
-        if (FoldAsciiCase(At(sought, i)) == At(sought, i)) continue;
-        folded_storage_.assign(sought);
-        for (char& c : folded_storage_) {
-          c = static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
-        }
-        folded_ = folded_storage_;
-        break;
+    // Most sought texts have no capital to fold: they are then used as
+    // they are, with no copy.
+    folded_ = sought;
+    if (fold_case_ && std::any_of(sought.begin(), sought.end(), IsCapital)) {
+      folded_storage_.assign(sought);
+      for (char& c : folded_storage_) {
+        c = static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
       }
+      folded_ = folded_storage_;
     }
   }
 

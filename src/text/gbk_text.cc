@@ -6,9 +6,9 @@ namespace quillet {
 
 namespace {
 
-// Whether s holds a 0x00 byte. Texts of a character or two are made by the
-// hundred thousand (a character list), where a library call per text would
-// cost more than the look itself.
+// Whether s holds a 0x00 byte. Texts of a few bytes (characters, number
+// cells, a sentence's head) are made by the ten thousand, where a library
+// call per text would cost more than the look itself.
 bool HasNul(std::string_view s) {
   if (s.size() <= 8) {
     for (const char c : s) {
